@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "package/TextRules.h"
+#include "platform/Platform.h"
+
+namespace quillmere {
+
+inline constexpr const char* kInitialAppName = "Ebook";
+
+// What every operation needs from its surroundings: the platform, the text rules, and the
+// application name that captions every message box (the ebook's title once start-up has set it).
+struct AppContext {
+    Platform& platform;
+    TextRules rules;
+    std::string appName = kInitialAppName;
+};
+
+}  // namespace quillmere

@@ -1,0 +1,7 @@
+#include "pages/AdvertStore.h"
+
+namespace quillmere {
+
+AdvertImageBuffer AdvertImage;
+
+}  // namespace quillmere

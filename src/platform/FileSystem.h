@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace quillmere {
+
+class InputFile {
+public:
+    virtual ~InputFile() = default;
+    virtual std::optional<std::uint64_t> Size() = 0;
+    // Reads up to `count` bytes; false on a read error. `got` is 0 at the end of the file.
+    virtual bool Read(void* buffer, std::size_t count, std::size_t& got) = 0;
+    virtual bool Close() = 0;
+};
+
+class OutputFile {
+public:
+    virtual ~OutputFile() = default;
+    virtual bool Write(const void* data, std::size_t count) = 0;
+    virtual bool Close() = 0;
+};
+
+// Documents are readable by their owner only; programs are also executable by their owner.
+enum class FileKind { Document, Program };
+
+enum class CreateDirectoryResult { Created, AlreadyExists, Failed };
+
+// File and folder access. Paths are 8-bit text in the user's code page.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // nullptr when the file cannot be opened.
+    virtual std::unique_ptr<InputFile> OpenForReading(const std::string& path) = 0;
+    // Creates or truncates. Never follows a symbolic link at `path`. nullptr on failure.
+    virtual std::unique_ptr<OutputFile> CreateForWriting(const std::string& path,
+                                                         FileKind kind) = 0;
+    virtual bool Exists(const std::string& path) = 0;
+    virtual bool RemoveFile(const std::string& path) = 0;
+    // Only the caller's own user may enter the folder.
+    virtual CreateDirectoryResult CreateDirectory(const std::string& path) = 0;
+    // Succeeds only for an empty folder.
+    virtual bool RemoveDirectory(const std::string& path) = 0;
+    // The user's temporary folder with a trailing separator; nullopt when it cannot be determined.
+    virtual std::optional<std::string> TemporaryDirectory() = 0;
+};
+
+}  // namespace quillmere

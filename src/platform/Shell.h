@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quillmere {
+
+// A result above this means the shell opened the file.
+inline constexpr std::intptr_t kShellSuccessAbove = 32;
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Opens a local file with the user's default program for its type, as double-clicking it would.
+    virtual std::intptr_t OpenWithDefaultProgram(const std::string& path) = 0;
+};
+
+}  // namespace quillmere

@@ -1,0 +1,7 @@
+#include "records/BrandingSettings.h"
+
+namespace quillmere {
+
+BrandingValues BrandingSettings;
+
+}  // namespace quillmere
