@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/AppContext.h"
+#include "navigation/StartedPrograms.h"
+#include "package/HeapBuffer.h"
+#include "platform/Platform.h"
+#include "records/PackageDirectory.h"
+
+namespace quillmere {
+
+class CQuillmereDoc;
+class CQuillmereView;
+class CMainFrame;
+
+// The application object: owns the whole life of the viewer, from the record checks at start-up
+// to the removal of the Workspace at exit.
+class CQuillmereApp {
+  public:
+    // `recordBlock` points at the record block: the branding record followed by the package
+    // directory. The stub passes its own; tests pass one found in a built book.
+    CQuillmereApp(Platform& platform, const std::uint8_t* recordBlock);
+    ~CQuillmereApp();
+    CQuillmereApp(const CQuillmereApp&) = delete;
+    CQuillmereApp& operator=(const CQuillmereApp&) = delete;
+
+    // The start-up sequence. False when start-up failed (the reason has been shown).
+    bool InitInstance();
+    // The exit sequence; its result is the process exit code.
+    int ExitInstance();
+
+    bool IsTermsExempt();
+    // Returns only when the reader accepted; otherwise the process ends with exit code 1.
+    void AskTermsOfUse();
+
+    // Names and creates a fresh folder under `temporaryDirectory`. False when no folder was made.
+    bool CreateWorkspace(const std::string& temporaryDirectory);
+    void CleanUpWorkspace();
+
+    // Deciphers the package and writes every page and file into the Workspace. False after a
+    // failure has been shown.
+    bool ExtractPackage();
+
+    void LaunchPackagedProgram(const std::string& name, const std::string& argument);
+    void StartLinkedProgram(const std::string& url);
+
+    const PackageDirectory& Directory() const { return directory_; }
+    bool WorkspaceCreated() const { return workspaceCreated_; }
+
+    AppContext Context;
+    std::string SelfImagePath;
+    HeapBuffer SelfImage;
+    std::uint32_t SelfImageSize = 0;
+    std::string StartPage;
+    std::string Workspace;
+    StartedProgramList StartedPrograms;
+
+    // The single-document window, made by the document template at start-up.
+    std::unique_ptr<CQuillmereDoc> Document;
+    std::unique_ptr<CQuillmereView> View;
+    std::unique_ptr<CMainFrame> MainFrame;
+
+  private:
+    const std::uint8_t* recordBlock_;
+    PackageDirectory directory_;
+    // Clean-up and removal touch only a folder this run created; a name that was tried and
+    // found taken belongs to someone else.
+    bool workspaceCreated_ = false;
+    bool startupSucceeded_ = false;
+};
+
+}  // namespace quillmere

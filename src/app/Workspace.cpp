@@ -1,0 +1,62 @@
+#include <algorithm>
+#include <string>
+
+#include "app/PackageDirectoryCheck.h"
+#include "app/QuillmereApp.h"
+#include "package/PlainFileName.h"
+#include "pages/AdvertStore.h"
+#include "records/RecordLayout.h"
+
+namespace quillmere {
+
+namespace {
+
+constexpr const char* kWorkspacePrefix = "vellumkit__";
+// Four copies started in the same second get the plain name, then "x", "xx" and "xxx".
+constexpr int kWorkspaceRetries = 3;
+
+}  // namespace
+
+bool CQuillmereApp::CreateWorkspace(const std::string& temporaryDirectory) {
+    FileSystem& files = Context.platform.files;
+    Workspace = temporaryDirectory;
+    if (Workspace.back() != Context.rules.separator) Workspace += Context.rules.separator;
+    Workspace += kWorkspacePrefix;
+    Workspace += std::to_string(Context.platform.system.CurrentTime());
+
+    for (int attempt = 0;; ++attempt) {
+        const CreateDirectoryResult result = files.CreateDirectory(Workspace);
+        if (result == CreateDirectoryResult::Created) break;
+        if (result == CreateDirectoryResult::Failed || attempt == kWorkspaceRetries) return false;
+        Workspace += 'x';
+    }
+    Workspace += Context.rules.separator;
+    workspaceCreated_ = true;
+    return true;
+}
+
+void CQuillmereApp::CleanUpWorkspace() {
+    Platform& platform = Context.platform;
+    if (!directory_.IsMerged()) {
+        platform.dialogs.ShowMessageBox("Stub not merged with form files", Context.appName,
+                                        kStopBox);
+        platform.lifetime.EndProcess(1);
+    }
+    if (directory_.FileCount() == 0) {
+        platform.dialogs.ShowMessageBox("There are no image files in the package", Context.appName,
+                                        kStopBox);
+        platform.lifetime.EndProcess(1);
+    }
+    if (!workspaceCreated_) return;
+
+    // Only names extraction could have written, and never more entries than the record holds.
+    const std::uint32_t count = std::min(directory_.FileCount(), kPackageEntryCapacity);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::string name = directory_.Entry(i).Name;
+        if (IsPlainFileName(name)) platform.files.RemoveFile(Workspace + name);
+    }
+    if (AdvertImage.size != 0) platform.files.RemoveFile(Workspace + "advertimg.jpg");
+    platform.files.RemoveFile(Workspace + "ftplist.txt");
+}
+
+}  // namespace quillmere
