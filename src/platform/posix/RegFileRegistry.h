@@ -13,7 +13,7 @@ namespace quillmere {
 // exports and imports. Other programs and people fill it by writing that file, so reading accepts
 // what they write; writing changes one value and keeps every other line as it was.
 class RegFileRegistry : public Registry {
-public:
+  public:
     // The file at $XDG_CONFIG_HOME/tallowbrook/registry.reg (default ~/.config).
     RegFileRegistry();
     explicit RegFileRegistry(std::string path);
@@ -26,7 +26,7 @@ public:
     // Read-modify-write under an advisory lock on "<path>.lock", replacing the file atomically.
     bool WriteDword(std::string_view subkey, std::string_view name, std::uint32_t value) override;
 
-private:
+  private:
     std::string path_;
 };
 

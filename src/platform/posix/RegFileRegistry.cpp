@@ -1,0 +1,140 @@
+#include "platform/posix/RegFileRegistry.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+#include "platform/posix/RegEncoding.h"
+#include "platform/posix/RegFileEditor.h"
+#include "platform/posix/RegFileIo.h"
+#include "platform/posix/RegFileParser.h"
+#include "platform/posix/RegHive.h"
+#include "platform/posix/RegNames.h"
+
+namespace quillmere {
+
+namespace {
+
+class RegFileKey : public RegistryKey {
+  public:
+    explicit RegFileKey(RegHiveKey values) : values_(std::move(values)) {}
+
+    RegistryStatus QueryValue(std::string_view name, RegistryValueType& type, void* data,
+                              std::uint32_t& size) override {
+        auto it = values_.find(FoldRegName(name));
+        if (it == values_.end()) return kRegistryNotFound;
+        const std::string& bytes = it->second.data;
+        type = static_cast<RegistryValueType>(it->second.type);
+        const std::uint32_t capacity = size;
+        size = static_cast<std::uint32_t>(bytes.size());
+        if (data == nullptr) return kRegistrySuccess;  // a query for the size alone
+        if (bytes.size() > capacity) return kRegistryMoreData;
+        std::copy(bytes.begin(), bytes.end(), static_cast<char*>(data));
+        return kRegistrySuccess;
+    }
+
+  private:
+    RegHiveKey values_;
+};
+
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home && *home) return home;
+    std::vector<char> buffer(16384);
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_dir) {
+        return found->pw_dir;
+    }
+    return "/";
+}
+
+// Names go into the file on one line between quotes or brackets.
+bool FitsOnOneLine(std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+// A link to the file is written through, so the link stays.
+std::string WriteTarget(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return path;
+    std::string target = resolved;
+    std::free(resolved);
+    return target;
+}
+
+std::string FolderOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string DwordData(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "dword:%08x", static_cast<unsigned>(value));
+    return text;
+}
+
+}  // namespace
+
+RegFileRegistry::RegFileRegistry() : path_(DefaultPath()) {}
+
+RegFileRegistry::RegFileRegistry(std::string path) : path_(std::move(path)) {}
+
+std::string RegFileRegistry::DefaultPath() {
+    // Only an absolute XDG_CONFIG_HOME counts; a relative one is to be ignored.
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string base = (config && config[0] == '/') ? config : HomeFolder() + "/.config";
+    return base + "/tallowbrook/registry.reg";
+}
+
+std::unique_ptr<RegistryKey> RegFileRegistry::OpenKeyForQuery(std::string_view subkey) {
+    // No lock: the file is only ever replaced whole, so any read sees one complete version.
+    RegFileContents contents = ReadRegFileBytes(path_);
+    if (contents.status != RegFileReadStatus::Read) return nullptr;
+    auto text = DecodeRegFile(contents.bytes);
+    if (!text) return nullptr;
+    RegHive hive = RegHive::FromDocument(ParseRegText(text->text), text->encoding);
+    const RegHiveKey* key = hive.FindKey(CurrentUserKeyPath(subkey));
+    if (!key) return nullptr;
+    return std::make_unique<RegFileKey>(*key);
+}
+
+bool RegFileRegistry::WriteDword(std::string_view subkey, std::string_view name,
+                                 std::uint32_t value) {
+    if (!FitsOnOneLine(subkey) || !FitsOnOneLine(name)) return false;
+    if (!FoldRegKeyPath(CurrentUserKeyPath(subkey))) return false;
+    if (!EnsureRegFolder(FolderOf(path_))) return false;
+
+    RegFileLock lock(path_ + ".lock");
+    if (!lock.Held()) return false;
+
+    const std::string target = WriteTarget(path_);
+    RegFileContents contents = ReadRegFileBytes(target);
+    // A file that is there but cannot be read whole must not be replaced by one value.
+    if (contents.status == RegFileReadStatus::Failed) return false;
+    auto text = DecodeRegFile(contents.bytes);
+    if (!text) return false;
+
+    auto keyText = AnsiToRegText(CurrentUserKeyPath(subkey), text->encoding);
+    auto nameText = AnsiToRegText(name, text->encoding);
+    if (!keyText || !nameText) return false;
+
+    RegDocument doc = ParseRegText(text->text);
+    if (!SetRegValueLine(doc, *keyText, *nameText, DwordData(value))) return false;
+    text->text = RenderRegLines(doc.lines);
+    auto bytes = EncodeRegFile(*text);
+    if (!bytes) return false;
+    return ReplaceFileAtomically(target, *bytes);
+}
+
+}  // namespace quillmere
