@@ -4,7 +4,7 @@ namespace quillmere {
 
 bool IsPackageDirectorySound(const PackageDirectory& directory, std::uint64_t imageSize) {
     const std::uint32_t count = directory.FileCount();
-    if (count > kPackageEntryCapacity) return false;
+    if (count > kMaxEntries) return false;
     const std::uint64_t packageBegin = directory.PackageOffset();
     const std::uint64_t packageEnd = packageBegin + directory.PackageSize();
     if (packageEnd > imageSize) return false;

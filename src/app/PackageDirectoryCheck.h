@@ -3,10 +3,9 @@
 #include <cstdint>
 
 #include "records/PackageDirectory.h"
+#include "records/RecordFields.h"
 
 namespace quillmere {
-
-inline constexpr std::uint32_t kPackageEntryCapacity = 100;
 
 // True when a merged, non-empty directory keeps the rules the builder follows: at most 100
 // entries, the package inside the image of `imageSize` bytes, every entry inside the package.

@@ -50,7 +50,7 @@ void CQuillmereApp::CleanUpWorkspace() {
     if (!workspaceCreated_) return;
 
     // Only names extraction could have written, and never more entries than the record holds.
-    const std::uint32_t count = std::min(directory_.FileCount(), kPackageEntryCapacity);
+    const std::uint32_t count = std::min<std::uint32_t>(directory_.FileCount(), kMaxEntries);
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::string name = directory_.Entry(i).Name;
         if (IsPlainFileName(name)) platform.files.RemoveFile(Workspace + name);

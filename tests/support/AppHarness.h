@@ -1,0 +1,118 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/QuillmereApp.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixProcesses.h"
+#include "platform/posix/RegFileRegistry.h"
+#include "records/BrandingSettings.h"
+#include "records/RecordLayout.h"
+#include "support/FakePlatform.h"
+#include "support/TempDir.h"
+
+namespace quillmere::testing {
+
+// A book on disk and a copy of its record block, which a test may alter before running it (the
+// viewer reads its records from memory, not from the file).
+struct BookFile {
+    std::string path;
+    std::vector<std::uint8_t> block;
+
+    std::uint8_t* Directory() { return block.data() + kPackageDirectoryOffset; }
+    void SetFileCount(std::uint32_t count);
+    void SetPackage(std::uint32_t offset, std::uint32_t size);
+    void SetEntry(std::uint32_t i, std::uint32_t offset, std::uint32_t size);
+    void SetEntryName(std::uint32_t i, const std::string& name);
+};
+
+// Reads `path` and finds its record block; throws when there is none.
+BookFile LoadBookFile(const std::string& path);
+
+using PackagedFiles = std::vector<std::pair<std::string, std::string>>;
+
+// A book made without the builder, so that it may hold what the builder refuses (duplicate or
+// unsafe names): the stub's bytes, then the enciphered files back to back. The branding record
+// is merged with `branding` when given, else left with the stub's defaults (title "Ebook").
+BookFile WriteRawBook(const std::string& path, const PackagedFiles& files,
+                      const std::optional<BrandingValues>& branding = std::nullopt);
+
+// The real file system, with the temporary folder of the test's choosing and faults to order.
+class TestFileSystem : public FileSystem {
+  public:
+    std::unique_ptr<InputFile> OpenForReading(const std::string& path) override;
+    std::unique_ptr<OutputFile> CreateForWriting(const std::string& path, FileKind kind) override;
+    bool Exists(const std::string& path) override;
+    bool RemoveFile(const std::string& path) override;
+    CreateDirectoryResult CreateDirectory(const std::string& path) override;
+    bool RemoveDirectory(const std::string& path) override;
+    std::optional<std::string> TemporaryDirectory() override { return temporaryDirectory; }
+
+    std::optional<std::string> temporaryDirectory;
+    // Every CreateDirectory gives this instead of creating anything.
+    std::optional<CreateDirectoryResult> forcedCreateDirectory;
+    // Files created for writing after this many have been created fail to open.
+    std::optional<int> failCreatesAfter;
+
+    std::vector<std::string> createdFiles;
+    std::vector<std::string> createDirectoryCalls;
+    std::vector<std::string> removedFiles;
+
+  private:
+    PosixFileSystem real_;
+};
+
+// The message loop is where the window is open; tests look at the running viewer there.
+class LoopWindowing : public FakeWindowing {
+  public:
+    void RunMessageLoop() override {
+        FakeWindowing::RunMessageLoop();
+        if (whileOpen) whileOpen();
+    }
+    std::function<void()> whileOpen;
+};
+
+struct RunResult {
+    int exitCode = 0;
+    // True when the process was ended through Lifetime rather than by returning from the run.
+    bool endedProcess = false;
+};
+
+// Runs books in-process on the real file system and a real .reg registry, each under a private
+// temporary folder, with fake windows and message boxes.
+class AppHarness {
+  public:
+    AppHarness();
+
+    // Runs the whole life of the viewer on `book`. `whileOpen` runs while the window is open.
+    RunResult Run(const BookFile& book,
+                  const std::function<void(CQuillmereApp&)>& whileOpen = nullptr);
+
+    // Stores the terms as accepted for `title`, as an earlier run would have.
+    void AcceptTerms(const std::string& title, std::uint32_t value = 1);
+    std::vector<std::string> Messages() const;
+    // Names in the temporary folder, sorted.
+    std::vector<std::string> TempEntries() const;
+    std::string WorkspaceFor(std::int64_t time, const std::string& suffix = "") const;
+
+    TempDir root;
+    std::string tmp;  // the viewer's temporary folder, with a trailing '/'
+    std::string registryPath;
+
+    TestFileSystem files;
+    RegFileRegistry registry;
+    FakeSystem system;
+    FakeDialogs dialogs;
+    FakeLifetime lifetime;
+    PosixProcesses processes;
+    FakeShell shell;
+    LoopWindowing windowing;
+    Platform platform;
+};
+
+}  // namespace quillmere::testing
