@@ -1,0 +1,67 @@
+#pragma once
+
+#include <gtk/gtk.h>
+#include <webkit2/webkit2.h>
+
+#include <memory>
+
+#include "platform/Windowing.h"
+#include "platform/gtk/GtkShared.h"
+#include "platform/gtk/NavigationReporter.h"
+
+namespace quillmere {
+
+// The frame: a window with a menu bar holding one command item, and a web view filling the rest.
+// Closing the window hides it and ends the message loop; destroying this object destroys the
+// widgets.
+class GtkMainWindow : public MainWindow {
+  public:
+    GtkMainWindow(const FrameDescription& frame, ViewEvents& events,
+                  std::shared_ptr<GtkShared> shared);
+    ~GtkMainWindow() override;
+    GtkMainWindow(const GtkMainWindow&) = delete;
+    GtkMainWindow& operator=(const GtkMainWindow&) = delete;
+
+    bool GetShowState(ShowState& state) override;
+    void SetShowState(ShowState state) override;
+    void Show() override;
+    void Update() override;
+    void SetCaption(const std::string& caption) override;
+    void BringToForeground() override;
+    void Navigate(const std::string& target) override;
+    void GoBack() override;
+    void GoForward() override;
+    void PrintCurrentPage() override;
+
+    // The widgets, for tests that drive the window as a reader would.
+    GtkWindow* Window() const { return window_; }
+    GtkWidget* MenuBar() const { return menuBar_; }
+    GtkWidget* MenuItem() const { return menuItem_; }
+    WebKitWebView* WebView() const { return view_; }
+
+  private:
+    static gboolean OnDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
+    static gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer self);
+    static gboolean OnMenuBarRelease(GtkWidget* widget, GdkEventButton* event, gpointer self);
+    static void OnMenuItemActivate(GtkMenuItem* item, gpointer self);
+    static gboolean OnWindowState(GtkWidget* widget, GdkEventWindowState* event, gpointer self);
+
+    void SendCommand(int command);
+    void Maximize();
+    // Without a window manager nobody maximises the window; it then covers the work area itself.
+    void CoverWorkArea();
+
+    ViewEvents& events_;
+    std::shared_ptr<GtkShared> shared_;
+    int menuCommand_;
+    GtkWindow* window_ = nullptr;
+    GtkWidget* menuBar_ = nullptr;
+    GtkWidget* menuItem_ = nullptr;
+    WebKitWebView* view_ = nullptr;
+    std::unique_ptr<NavigationReporter> navigation_;
+    ShowState requested_ = ShowState::Normal;
+    GdkWindowState observed_ = GdkWindowState(0);
+    bool coversWorkArea_ = false;
+};
+
+}  // namespace quillmere
