@@ -13,7 +13,7 @@ struct PackageEntry {
 
 // Read-only view of the 10160-byte package directory record.
 class PackageDirectory {
-public:
+  public:
     explicit PackageDirectory(const std::uint8_t* record);
 
     bool IsMerged() const;
@@ -22,7 +22,7 @@ public:
     std::uint32_t PackageSize() const;
     PackageEntry Entry(std::uint32_t i) const;
 
-private:
+  private:
     const std::uint8_t* record_;
 };
 

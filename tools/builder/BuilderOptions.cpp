@@ -1,0 +1,195 @@
+#include "BuilderOptions.h"
+
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+#include "pages/SiteAddresses.h"
+
+namespace quillmere::builder {
+
+namespace {
+
+constexpr std::int32_t kClubResellerId = 100001;
+constexpr std::int32_t kClubUpdateCodeSeed = 306417;
+
+std::optional<std::int32_t> ParseNumber(const std::string& text) {
+    std::int64_t value = 0;
+    const char* end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end || value < 0 ||
+        value > std::numeric_limits<std::int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+class Parser {
+  public:
+    explicit Parser(const std::vector<std::string>& arguments) : arguments_(arguments) {}
+
+    ParsedCommandLine Run() {
+        result_.build.branding.ResellerId = kClubResellerId;
+        result_.build.branding.UpdateCodeSeed = kClubUpdateCodeSeed;
+        result_.build.branding.ResellerName = kClubName;
+        result_.build.branding.ResellerSite = ClubSiteAddress;
+        bool sawBuildOption = false;
+        bool optionsEnded = false;
+        for (next_ = 0; next_ < arguments_.size() && result_.error.empty();) {
+            const std::string argument = arguments_[next_++];
+            if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+                result_.build.files.push_back(argument);
+                continue;
+            }
+            if (argument == "--") {
+                optionsEnded = true;
+            } else if (argument == "--help" || argument == "-h") {
+                result_.command = Command::Help;
+                return result_;
+            } else if (argument == "--inspect") {
+                result_.command = Command::Inspect;
+                Value(argument, result_.inspectPath);
+            } else if (argument.starts_with("--inspect=")) {
+                result_.command = Command::Inspect;
+                result_.inspectPath = argument.substr(argument.find('=') + 1);
+            } else {
+                sawBuildOption = true;
+                BuildOption(argument);
+            }
+        }
+        if (!result_.error.empty()) return result_;
+        if (result_.command == Command::Inspect) {
+            if (sawBuildOption || !result_.build.files.empty()) {
+                result_.error = "--inspect takes the book and nothing else";
+            }
+        } else if (result_.build.stubPath.empty()) {
+            result_.error = "--stub is required";
+        } else if (result_.build.outPath.empty()) {
+            result_.error = "--out is required";
+        }
+        return result_;
+    }
+
+  private:
+    void BuildOption(const std::string& argument) {
+        std::string name = argument;
+        std::optional<std::string> inlineValue;
+        if (auto equals = argument.find('='); equals != std::string::npos) {
+            name = argument.substr(0, equals);
+            inlineValue = argument.substr(equals + 1);
+        }
+        BrandingValues& branding = result_.build.branding;
+        auto text = [&](std::string& target) { Value(name, target, inlineValue); };
+        auto number = [&](std::int32_t& target) {
+            std::string digits;
+            if (!Value(name, digits, inlineValue)) return;
+            if (auto value = ParseNumber(digits)) {
+                target = *value;
+            } else {
+                result_.error =
+                    name + " needs a whole number from 0 to 2147483647, not \"" + digits + "\"";
+            }
+        };
+        if (name == "--stub") {
+            text(result_.build.stubPath);
+        } else if (name == "--out") {
+            text(result_.build.outPath);
+        } else if (name == "--title") {
+            text(branding.EbookTitle);
+        } else if (name == "--description") {
+            text(branding.EbookDescription);
+        } else if (name == "--reseller-name") {
+            text(branding.ResellerName);
+        } else if (name == "--reseller-site") {
+            text(branding.ResellerSite);
+        } else if (name == "--reseller-url") {
+            text(branding.ResellerUrl);
+        } else if (name == "--reseller-id") {
+            number(branding.ResellerId);
+        } else if (name == "--update-seed") {
+            number(branding.UpdateCodeSeed);
+        } else if (name == "--hide-bonus" && !inlineValue) {
+            branding.HideBonusSections = 1;
+        } else {
+            result_.error = "unknown option " + argument;
+        }
+    }
+
+    // Takes the option's value from "--name=value" or from the next argument.
+    bool Value(const std::string& name, std::string& target,
+               const std::optional<std::string>& inlineValue = std::nullopt) {
+        if (inlineValue) {
+            target = *inlineValue;
+            return true;
+        }
+        if (next_ >= arguments_.size()) {
+            result_.error = name + " needs a value";
+            return false;
+        }
+        target = arguments_[next_++];
+        return true;
+    }
+
+    const std::vector<std::string>& arguments_;
+    std::size_t next_ = 0;
+    ParsedCommandLine result_;
+};
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+    return Parser(arguments).Run();
+}
+
+std::string UsageText() {
+    return "Usage: quillmere-build --stub STUB --out BOOK [OPTION]... FILE...\n"
+           "       quillmere-build --inspect BOOK\n"
+           "       quillmere-build --help\n";
+}
+
+std::string HelpText() {
+    return UsageText() +
+           "\n"
+           "Build a Quillmere ebook: copy the viewer STUB to BOOK, fill in its branding record\n"
+           "and package directory, and append the given FILEs as the book's enciphered package.\n"
+           "Each FILE is packaged under its base name, in the order given. Pages (.htm, .html)\n"
+           "are shown in the viewer, programs (.exe) are started from links, and every other\n"
+           "file is written next to the pages. The first page, or index.html / index.htm, is\n"
+           "shown first. BOOK is written whole or not at all and keeps the stub's permissions.\n"
+           "\n"
+           "Options:\n"
+           "  --stub STUB            the unmerged viewer to copy (required)\n"
+           "  --out BOOK             where to write the book (required; not the stub itself)\n"
+           "  --title T              the book's title, at most 59 bytes (default: none; the\n"
+           "                         viewer then calls it \"Ebook\")\n"
+           "  --description D        the book's description, at most 595 bytes\n"
+           "  --reseller-id N        the stored reseller number: the reseller's own number\n"
+           "                         plus 100000 (default 100001, the club itself)\n"
+           "  --update-seed N        the reseller's update code seed (default 306417)\n"
+           "  --reseller-name S      the reseller's name, at most 99 bytes (default Corvane)\n"
+           "  --reseller-site URL    the reseller's web site, at most 99 bytes (default the\n"
+           "                         club's site)\n"
+           "  --reseller-url URL     the reseller's second address, at most 99 bytes\n"
+           "  --hide-bonus           hide the pages' bonus sections\n"
+           "  --inspect BOOK         print BOOK's records and check that they are sound\n"
+           "  -h, --help             print this help and exit\n"
+           "  --                     treat every further argument as a FILE\n"
+           "\n"
+           "Options that take a value also accept --option=value. Numbers are whole numbers\n"
+           "from 0 to 2147483647. A book holds at most 100 files; a file's base name is at\n"
+           "most 91 bytes, may not repeat (letter case aside) and must be a plain name.\n"
+           "\n"
+           "Exit status:\n"
+           "  0  the book was written, or --inspect found it sound\n"
+           "  1  the book was refused (nothing was written), or --inspect found a fault\n"
+           "  2  the command line could not be used\n"
+           "\n"
+           "Example:\n"
+           "  quillmere-build --stub quillmere-stub --out mybook --title \"My Book\" \\\n"
+           "      --reseller-id 100042 --reseller-name \"Ann's Books\" \\\n"
+           "      index.html cover.jpg Tool.exe\n"
+           "  quillmere-build --inspect mybook\n";
+}
+
+}  // namespace quillmere::builder

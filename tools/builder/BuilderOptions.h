@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "records/BrandingSettings.h"
+
+namespace quillmere::builder {
+
+// Exit codes, as the help text lists them.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+struct BuildOptions {
+    std::string stubPath;
+    std::string outPath;
+    BrandingValues branding;
+    std::vector<std::string> files;
+};
+
+enum class Command { Build, Inspect, Help };
+
+struct ParsedCommandLine {
+    Command command = Command::Build;
+    BuildOptions build;
+    std::string inspectPath;
+    // Set when the command line cannot be used; the rest is then meaningless.
+    std::string error;
+};
+
+// Reads the command line (without the program name). Branding values start at the club's own:
+// reseller 100001, update seed 306417, its name and site, bonus sections shown.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+std::string UsageText();
+std::string HelpText();
+
+}  // namespace quillmere::builder
