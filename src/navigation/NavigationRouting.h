@@ -8,7 +8,7 @@ namespace quillmere {
 
 // What a routed navigation can lead to; the view supplies them.
 class NavigationActions {
-public:
+  public:
     virtual ~NavigationActions() = default;
     virtual void LaunchPackagedProgram(const std::string& name, const std::string& argument) = 0;
     virtual void StartLinkedProgram(const std::string& url) = 0;

@@ -15,7 +15,7 @@ struct LaunchContext {
     const PackageDirectory& directory;
     const std::uint8_t* selfImage;  // package region already deciphered
     std::uint32_t selfImageSize;
-    const std::string& workspace;   // ends with the separator
+    const std::string& workspace;  // ends with the separator
     StartedProgramList& started;
 };
 

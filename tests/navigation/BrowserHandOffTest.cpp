@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "navigation/BrowserHandOff.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "support/FakePlatform.h"
+#include "support/TempDir.h"
+
+namespace quillmere {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempDir;
+namespace fs = std::filesystem;
+
+// Real files, with the temporary folder chosen by the test and every removal remembered.
+class TestFiles : public PosixFileSystem {
+  public:
+    std::unique_ptr<OutputFile> CreateForWriting(const std::string& path, FileKind kind) override {
+        created.push_back(path);
+        if (failWrites) return nullptr;
+        return PosixFileSystem::CreateForWriting(path, kind);
+    }
+    bool RemoveFile(const std::string& path) override {
+        removed.push_back(path);
+        return PosixFileSystem::RemoveFile(path);
+    }
+    std::optional<std::string> TemporaryDirectory() override { return temporaryFolder; }
+
+    std::optional<std::string> temporaryFolder;
+    bool failWrites = false;
+    std::vector<std::string> created;
+    std::vector<std::string> removed;
+};
+
+struct HandOffHost {
+    explicit HandOffHost(const TextRules& rules = TextRules{LeadBytes(), '/'})
+        : ctx{platform, rules, "Test Book"} {}
+    testing::FakeDialogs dialogs;
+    testing::FakeLifetime lifetime;
+    TestFiles files;
+    testing::MemoryRegistry registry;
+    testing::FakeSystem system;
+    testing::FakeShell shell;
+    testing::FakeWindowing windowing;
+    // No program is started by a hand-off.
+    class : public Processes {
+        ProcessHandle Start(const std::string&, const std::vector<std::string>&) override {
+            ADD_FAILURE() << "a hand-off started a program";
+            return kFailedProcess;
+        }
+        int Wait(ProcessHandle) override { return 0; }
+        void Close(ProcessHandle) override {}
+    } processes;
+    Platform platform{dialogs, lifetime, files, registry, system, processes, shell, windowing};
+    AppContext ctx;
+};
+
+// The page as a browser receives it, with the address written as `written`.
+std::string PageWithAddress(const std::string& written) {
+    return "<HTML><HEAD><TITLE>Redirect</TITLE>\n"
+           "<META HTTP-EQUIV=\"refresh\" CONTENT=\"0; URL=" +
+           written +
+           "\">\n"
+           "</HEAD><BODY><br><br><br><center>If you are not redirected automatically, please "
+           "<a href=\"" +
+           written + "\" style=\"color:#000000\">click here</a></center></BODY></HTML>";
+}
+
+const char* const kBrowserFailure =
+    "Unable to activate your Internet browser\n\nPlease activate your browser and enter the "
+    "address:\n\n";
+
+struct AddressCase {
+    std::string url;
+    std::string written;
+};
+
+class RedirectAddress : public ::testing::TestWithParam<AddressCase> {};
+
+TEST_P(RedirectAddress, IsWrittenSoThatItStaysOneAttributeValue) {
+    EXPECT_EQ(RedirectPageText(GetParam().url), PageWithAddress(GetParam().written));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Urls, RedirectAddress,
+    ::testing::Values(AddressCase{"http://example.com/page.html", "http://example.com/page.html"},
+                      AddressCase{"http://example.com/q?a=1&b=2",
+                                  "http://example.com/q?a=1&amp;b=2"},
+                      AddressCase{"http://e.com/\"><script>alert(1)</script>",
+                                  "http://e.com/&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;"},
+                      // Text that already looks like a reference must reach the browser as it was.
+                      AddressCase{"http://e.com/?x=&lt;&#34;", "http://e.com/?x=&amp;lt;&amp;#34;"},
+                      AddressCase{"http://e.com/it's%22%3C", "http://e.com/it's%22%3C"},
+                      AddressCase{"", ""}));
+
+class BrowserHandOffTest : public ::testing::Test {
+  protected:
+    BrowserHandOffTest() { host.files.temporaryFolder = dir.path().string() + "/"; }
+    TempDir dir;
+    HandOffHost host;
+    std::string pagePath = dir.File("temp_webtool_help.html");
+};
+
+TEST_F(BrowserHandOffTest, WritesAPrivatePageInTheTemporaryFolderAndOpensIt) {
+    std::string redirectPagePath;
+    EXPECT_TRUE(HandOffToBrowser(host.ctx, "http://example.com/a-longer-first-address.html",
+                                 redirectPagePath));
+    EXPECT_EQ(redirectPagePath, pagePath);
+
+    // The second hand-off keeps the path and replaces the whole page.
+    EXPECT_TRUE(HandOffToBrowser(host.ctx, "http://e.com/?a<b", redirectPagePath));
+    EXPECT_EQ(redirectPagePath, pagePath);
+    EXPECT_EQ(ReadFileBytes(pagePath), PageWithAddress("http://e.com/?a&lt;b"));
+
+    struct stat info {};
+    ASSERT_EQ(lstat(pagePath.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    ASSERT_EQ(host.shell.calls.size(), 2u);
+    EXPECT_EQ(host.shell.calls[1].path, pagePath);
+    EXPECT_TRUE(host.dialogs.shown.empty());
+}
+
+TEST_F(BrowserHandOffTest, PathAlreadyKnownIsUsedWithoutAskingForTheTemporaryFolder) {
+    std::string redirectPagePath = dir.File("chosen.html");
+    host.files.temporaryFolder = std::nullopt;
+    EXPECT_TRUE(HandOffToBrowser(host.ctx, "http://example.com/", redirectPagePath));
+    EXPECT_EQ(redirectPagePath, dir.File("chosen.html"));
+    EXPECT_EQ(ReadFileBytes(redirectPagePath), PageWithAddress("http://example.com/"));
+}
+
+TEST_F(BrowserHandOffTest, ShellThatCannotOpenThePageLeadsToTheAddressBeingShown) {
+    for (std::intptr_t result : {0, 2, 31, 32}) {
+        host.dialogs.shown.clear();
+        host.shell.result = result;
+        std::string redirectPagePath;
+        const std::string url = "http://example.com/?q=\"<%s>\"";
+
+        EXPECT_FALSE(HandOffToBrowser(host.ctx, url, redirectPagePath)) << result;
+
+        ASSERT_EQ(host.dialogs.shown.size(), 1u) << result;
+        EXPECT_EQ(host.dialogs.shown[0].text, kBrowserFailure + url);
+        EXPECT_EQ(host.dialogs.shown[0].caption, "Test Book");
+        EXPECT_EQ(host.dialogs.shown[0].style.icon, MessageBoxIcon::Stop);
+        EXPECT_EQ(host.dialogs.shown[0].style.buttons, MessageBoxButtons::Ok);
+        EXPECT_TRUE(fs::exists(pagePath));  // left for the next hand-off
+    }
+    host.shell.result = 33;
+    std::string redirectPagePath;
+    EXPECT_TRUE(HandOffToBrowser(host.ctx, "http://example.com/", redirectPagePath));
+}
+
+TEST_F(BrowserHandOffTest, NeverWritesThroughASymbolicLink) {
+    const std::string victim = dir.Write("victim.txt", "keep me");
+    ASSERT_EQ(symlink(victim.c_str(), pagePath.c_str()), 0);
+
+    std::string redirectPagePath;
+    EXPECT_FALSE(HandOffToBrowser(host.ctx, "http://example.com/", redirectPagePath));
+
+    EXPECT_EQ(ReadFileBytes(victim), "keep me");
+    EXPECT_TRUE(host.shell.calls.empty());
+    ASSERT_EQ(host.dialogs.shown.size(), 1u);
+    EXPECT_EQ(host.dialogs.shown[0].text, "Failed to write file " + pagePath);
+}
+
+struct FallbackCase {
+    char separator;
+    std::string path;
+};
+
+TEST(BrowserHandOffFallback, UnknownTemporaryFolderGivesAFixedPath) {
+    for (const FallbackCase& c : {FallbackCase{'\\', "c:\\temp_webtool_help.html"},
+                                  FallbackCase{'/', "/tmp/temp_webtool_help.html"}}) {
+        HandOffHost host(TextRules{LeadBytes(), c.separator});
+        host.files.failWrites = true;  // keep the test away from the real fixed path
+        std::string redirectPagePath;
+
+        EXPECT_FALSE(HandOffToBrowser(host.ctx, "http://example.com/", redirectPagePath));
+
+        EXPECT_EQ(redirectPagePath, c.path);
+        EXPECT_EQ(host.files.created, std::vector<std::string>{c.path});
+        ASSERT_EQ(host.dialogs.shown.size(), 1u);
+        EXPECT_EQ(host.dialogs.shown[0].text, "Failed to write file " + c.path);
+        EXPECT_TRUE(host.shell.calls.empty());
+    }
+}
+
+TEST_F(BrowserHandOffTest, RemovingThePageTouchesNothingBeforeTheFirstHandOff) {
+    RemoveRedirectPage(host.ctx, "");
+    EXPECT_TRUE(host.files.removed.empty());
+
+    std::string redirectPagePath;
+    ASSERT_TRUE(HandOffToBrowser(host.ctx, "http://example.com/", redirectPagePath));
+    RemoveRedirectPage(host.ctx, redirectPagePath);
+    EXPECT_FALSE(fs::exists(pagePath));
+    RemoveRedirectPage(host.ctx, redirectPagePath);  // already gone: nothing to report
+    EXPECT_TRUE(host.dialogs.shown.empty());
+}
+
+}  // namespace
+}  // namespace quillmere

@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "navigation/LaunchFixture.h"
+#include "navigation/ProgramLaunch.h"
+#include "records/PackageDirectory.h"
+
+namespace quillmere {
+namespace {
+
+using testing::LaunchPlatform;
+using testing::ReadFileBytes;
+using testing::TempDir;
+using testing::TestPackage;
+namespace fs = std::filesystem;
+
+// A packaged program that appends how it was started to `log`.
+std::string RecorderScript(const std::string& log, const std::string& label) {
+    return "#!/bin/sh\n{ echo \"" + label +
+           " argc=$#\"; for a in \"$@\"; do echo \"arg=[$a]\"; done; echo \"pwd=$(pwd)\"; } >> '" +
+           log + "'\n";
+}
+
+std::vector<std::string> FileNamesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& item : fs::directory_iterator(folder)) {
+        names.push_back(item.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class ProgramLaunchTest : public ::testing::Test {
+  protected:
+    ProgramLaunchTest() { fs::create_directory(workspace); }
+
+    void Launch(const std::string& name, const std::string& argument = "") {
+        PackageDirectory directory(package.record());
+        LaunchContext launch{host.ctx,      directory, package.image(), package.imageSize(),
+                             workspaceText, started};
+        LaunchPackagedProgram(launch, name, argument);
+    }
+    void StartLinked(const std::string& url) {
+        PackageDirectory directory(package.record());
+        LaunchContext launch{host.ctx,      directory, package.image(), package.imageSize(),
+                             workspaceText, started};
+        StartLinkedProgram(launch, url);
+    }
+    void WaitForAll() { WaitForStartedPrograms(started, host.processes); }
+    std::vector<std::string> BoxTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : host.dialogs.shown) texts.push_back(box.text);
+        return texts;
+    }
+    std::string Log() const { return fs::exists(log) ? ReadFileBytes(log) : ""; }
+
+    TempDir dir;
+    fs::path workspace = dir.path() / "ws";
+    std::string workspaceText = workspace.string() + "/";
+    std::string log = dir.File("runs.log");
+    std::string here = fs::current_path().string();
+    TestPackage package;
+    LaunchPlatform host;
+    StartedProgramList started;
+};
+
+TEST_F(ProgramLaunchTest, WritesTheEntryUnderItsOwnNameAndStartsIt) {
+    const std::string script = RecorderScript(log, "tool");
+    package.Add("readme.txt", "not a program");
+    package.Add("TOOL.EXE", script);
+
+    Launch("Tool.exe");
+    WaitForAll();
+
+    EXPECT_TRUE(host.dialogs.shown.empty());
+    const fs::path written = workspace / "TOOL.EXE";
+    EXPECT_EQ(FileNamesIn(workspace), std::vector<std::string>{"TOOL.EXE"});
+    EXPECT_EQ(ReadFileBytes(written), script);
+    struct stat info {};
+    ASSERT_EQ(stat(written.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+    ASSERT_EQ(host.processes.starts.size(), 1u);
+    EXPECT_EQ(host.processes.starts[0].path, written.string());
+    EXPECT_EQ(host.processes.starts[0].arguments, std::vector<std::string>{"tool.exe"});
+    ASSERT_EQ(started.count, 1);
+    EXPECT_NE(started.slots[0], kFailedProcess);
+    // Started in the viewer's own folder, not the Workspace, and with no further argument.
+    EXPECT_EQ(Log(), "tool argc=0\npwd=" + here + "\n");
+}
+
+TEST_F(ProgramLaunchTest, SecondLaunchStartsTheFileAlreadyThereWithoutRewritingIt) {
+    package.Add("Tool.exe", RecorderScript(log, "packaged"));
+    Launch("Tool.exe");
+    WaitForAll();
+
+    const std::string changed = RecorderScript(log, "changed");
+    const std::string path = (workspace / "Tool.exe").string();
+    dir.Write("ws/Tool.exe", changed);
+    fs::permissions(path, fs::perms::owner_all);
+
+    Launch("tool.EXE");
+    WaitForAll();
+
+    EXPECT_TRUE(host.dialogs.shown.empty());
+    EXPECT_EQ(ReadFileBytes(path), changed);
+    EXPECT_EQ(Log(), "packaged argc=0\npwd=" + here + "\nchanged argc=0\npwd=" + here + "\n");
+    ASSERT_EQ(started.count, 2);
+    EXPECT_NE(started.slots[0], started.slots[1]);
+}
+
+TEST_F(ProgramLaunchTest, FolderArgumentArrivesWholeAsOneArgument) {
+    package.Add("Hollowquay.exe", RecorderScript(log, "hq"));
+    const std::string argument = "QZXPATH=/home/reader/My  Books/=QZXPATH";
+
+    Launch("Hollowquay.exe", argument);
+    WaitForAll();
+
+    ASSERT_EQ(host.processes.starts.size(), 1u);
+    EXPECT_EQ(host.processes.starts[0].arguments,
+              (std::vector<std::string>{"hollowquay.exe", argument}));
+    EXPECT_EQ(Log(), "hq argc=1\narg=[" + argument + "]\npwd=" + here + "\n");
+}
+
+TEST_F(ProgramLaunchTest, EmptyProgramIsWrittenButItsFailedStartIsRecordedSilently) {
+    package.Add("Empty.exe", "");
+
+    Launch("Empty.exe");
+    WaitForAll();
+
+    EXPECT_TRUE(host.dialogs.shown.empty());
+    EXPECT_EQ(ReadFileBytes(workspace / "Empty.exe"), "");
+    ASSERT_EQ(started.count, 1);
+    EXPECT_EQ(started.slots[0], kFailedProcess);
+}
+
+TEST_F(ProgramLaunchTest, FailedWriteIsShownAndTheStartStillAttempted) {
+    package.Add("Tool.exe", RecorderScript(log, "tool"));
+    workspaceText = dir.File("missing") + "/";
+
+    Launch("Tool.exe");
+
+    EXPECT_EQ(BoxTexts(),
+              std::vector<std::string>{"Failed to write file " + workspaceText + "Tool.exe"});
+    ASSERT_EQ(host.processes.starts.size(), 1u);
+    ASSERT_EQ(started.count, 1);
+    EXPECT_EQ(started.slots[0], kFailedProcess);
+}
+
+TEST_F(ProgramLaunchTest, LinkedProgramIsStartedFromTheLinkTextAlone) {
+    package.Add("setup.exe", RecorderScript(log, "packaged"));
+    const std::string local = dir.Write("Local.EXE", RecorderScript(log, "local"));
+    fs::permissions(local, fs::perms::owner_all);
+    const std::string web = "http://example.com/files/setup.exe";
+
+    StartLinked(web);
+    StartLinked(local);
+    WaitForAll();
+
+    EXPECT_TRUE(host.dialogs.shown.empty());
+    ASSERT_EQ(host.processes.starts.size(), 2u);
+    EXPECT_EQ(host.processes.starts[0].path, web);
+    EXPECT_EQ(host.processes.starts[0].arguments, std::vector<std::string>{web});
+    EXPECT_EQ(host.processes.starts[1].arguments, std::vector<std::string>{local});
+    ASSERT_EQ(started.count, 2);
+    EXPECT_EQ(started.slots[0], kFailedProcess);
+    EXPECT_NE(started.slots[1], kFailedProcess);
+    EXPECT_EQ(Log(), "local argc=0\npwd=" + here + "\n");
+    EXPECT_EQ(FileNamesIn(workspace), std::vector<std::string>{});
+}
+
+// Entries that must never be written or started: the name from the link is only ever compared
+// with entries that name a file directly inside the Workspace and whose bytes lie in the image.
+struct UnusableCase {
+    const char* what;
+    std::string link;
+    void (*arrange)(TestPackage&);
+};
+
+class UnusableEntry : public ProgramLaunchTest,
+                      public ::testing::WithParamInterface<UnusableCase> {};
+
+TEST_P(UnusableEntry, IsReportedAsNotFoundAndNothingHappens) {
+    GetParam().arrange(package);
+    const auto outsideBefore = FileNamesIn(dir.path());
+
+    Launch(GetParam().link);
+
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Required exe file not found"});
+    EXPECT_EQ(host.dialogs.shown[0].caption, "Test Book");
+    EXPECT_TRUE(host.processes.starts.empty());
+    EXPECT_EQ(started.count, 0);
+    EXPECT_EQ(FileNamesIn(workspace), std::vector<std::string>{});
+    EXPECT_EQ(FileNamesIn(dir.path()), outsideBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, UnusableEntry,
+    ::testing::Values(UnusableCase{"NoSuchName", "Other.exe",
+                                   [](TestPackage& p) { p.Add("Tool.exe", "x"); }},
+                      UnusableCase{"EmptyPackage", "Tool.exe", [](TestPackage&) {}},
+                      UnusableCase{"BeyondTheCount", "Tool.exe",
+                                   [](TestPackage& p) {
+                                       p.Add("Tool.exe", "x");
+                                       p.SetFileCount(0);
+                                   }},
+                      UnusableCase{"ParentFolderName", "../Tool.exe",
+                                   [](TestPackage& p) { p.Add("../Tool.exe", "x"); }},
+                      UnusableCase{"FolderInName", "sub/Tool.exe",
+                                   [](TestPackage& p) { p.Add("sub/Tool.exe", "x"); }},
+                      UnusableCase{"RangePastTheImage", "Tool.exe",
+                                   [](TestPackage& p) { p.AddRaw("Tool.exe", 60, 100); }},
+                      UnusableCase{"RangeWrappingAround", "Tool.exe",
+                                   [](TestPackage& p) { p.AddRaw("Tool.exe", 0xFFFFFFF0u, 0x20); }},
+                      UnusableCase{"CountFarBeyondTheRecord", "Tool.exe",
+                                   [](TestPackage& p) {
+                                       p.Add("Other.exe", "x");
+                                       p.SetFileCount(0xFFFFFFFFu);
+                                   }}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(ProgramLaunchTest, UsableEntryAfterABrokenOneOfTheSameNameIsStarted) {
+    package.AddRaw("Tool.exe", 0xFFFFFF00u, 0x1000);
+    package.Add("TOOL.exe", RecorderScript(log, "good"));
+
+    Launch("Tool.exe");
+    WaitForAll();
+
+    EXPECT_TRUE(host.dialogs.shown.empty());
+    EXPECT_EQ(FileNamesIn(workspace), std::vector<std::string>{"TOOL.exe"});
+    EXPECT_EQ(Log(), "good argc=0\npwd=" + here + "\n");
+}
+
+}  // namespace
+}  // namespace quillmere
