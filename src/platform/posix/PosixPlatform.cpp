@@ -1,1 +1,21 @@
-// POSIX backend
+#include "platform/posix/PosixPlatform.h"
+
+#include <clocale>
+
+namespace quillmere {
+
+// An unknown locale leaves the "C" locale in place, which reads as code page 1252.
+PosixServices::UserLocale::UserLocale() { static_cast<void>(std::setlocale(LC_ALL, "")); }
+
+Platform PosixServices::With(Windowing& windowing, Dialogs* dialogs) {
+    return Platform{dialogs != nullptr ? *dialogs : this->dialogs,
+                    lifetime,
+                    files,
+                    registry,
+                    system,
+                    processes,
+                    shell,
+                    windowing};
+}
+
+}  // namespace quillmere

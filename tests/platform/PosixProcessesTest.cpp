@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ScopedEnvironment.h"
+#include "platform/posix/PosixProcesses.h"
+#include "support/TempDir.h"
+
+namespace quillmere {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::ScopedEnvironment;
+using testing::TempDir;
+
+// A shell started as `/bin/sh -c script` shows its own argument vector, argument 0 included, in
+// /proc/<pid>/cmdline; a script file would lose argument 0 to the interpreter line. The script
+// ends with a built-in so the shell cannot replace itself with its last command.
+std::string RecordingScript(const TempDir& dir) {
+    return "cat /proc/$$/cmdline > '" + dir.File("argv") + "'; pwd > '" + dir.File("cwd") +
+           "'; printf %s \"$QUILLMERE_PROBE\" > '" + dir.File("env") + "'; exit 7";
+}
+
+std::vector<std::string> SplitOnNul(const std::string& bytes) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : bytes) {
+        if (c == '\0') {
+            parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    return parts;
+}
+
+TEST(PosixProcessesTest, ArgumentsArriveExactlyWithCurrentFolderAndEnvironment) {
+    TempDir dir;
+    PosixProcesses processes;
+    ScopedEnvironment probe("QUILLMERE_PROBE", "inherited");
+    const std::string folderArgument = "QZXPATH=/tmp/my books/vellumkit__1=QZXPATH";
+    const std::vector<std::string> arguments = {"hollowquay.exe", "-c", RecordingScript(dir),
+                                                folderArgument, "\"quoted\" *"};
+
+    const ProcessHandle process = processes.Start("/bin/sh", arguments);
+    ASSERT_NE(process, kFailedProcess);
+    EXPECT_EQ(processes.Wait(process), 7);
+    processes.Close(process);
+
+    EXPECT_EQ(SplitOnNul(ReadFileBytes(dir.File("argv"))), arguments);
+    EXPECT_EQ(ReadFileBytes(dir.File("cwd")), std::filesystem::current_path().string() + "\n");
+    EXPECT_EQ(ReadFileBytes(dir.File("env")), "inherited");
+}
+
+TEST(PosixProcessesTest, FilesThatCannotRunFailToStart) {
+    TempDir dir;
+    const std::string empty = dir.Write("empty.exe", "");
+    ASSERT_EQ(chmod(empty.c_str(), 0700), 0);
+    const std::string notExecutable = dir.Write("plain.exe", "#!/bin/sh\nexit 0\n");
+    ASSERT_EQ(chmod(notExecutable.c_str(), 0600), 0);
+
+    const std::string cases[] = {
+        empty,                               // no format the system can run
+        notExecutable,                       // no execute permission, even for root
+        dir.File("missing.exe"),             // no such file
+        dir.path().string(),                 // a folder
+        "http://example.invalid/setup.exe",  // a web address taken for a path
+        "",
+    };
+    PosixProcesses processes;
+    for (const std::string& path : cases) {
+        EXPECT_EQ(processes.Start(path, {path}), kFailedProcess) << path;
+    }
+}
+
+TEST(PosixProcessesTest, WaitBlocksUntilTheProgramEndsAndGivesItsStatus) {
+    TempDir dir;
+    PosixProcesses processes;
+    const std::string done = dir.File("done");
+    const ProcessHandle slow =
+        processes.Start("/bin/sh", {"sh", "-c", "sleep 0.3; echo finished > '" + done + "'"});
+    ASSERT_NE(slow, kFailedProcess);
+    EXPECT_EQ(processes.Wait(slow), 0);
+    EXPECT_EQ(ReadFileBytes(done), "finished\n");
+
+    const ProcessHandle killed = processes.Start("/bin/sh", {"sh", "-c", "kill -KILL $$"});
+    ASSERT_NE(killed, kFailedProcess);
+    EXPECT_EQ(processes.Wait(killed), 128 + SIGKILL);
+}
+
+TEST(PosixProcessesTest, WaitingOnAFailedStartTouchesNoOtherChild) {
+    PosixProcesses processes;
+    const ProcessHandle child = processes.Start("/bin/sh", {"sh", "-c", "exit 3"});
+    ASSERT_NE(child, kFailedProcess);
+    // waitpid(-1) or waitpid(0) would reap the child above and lose its status.
+    EXPECT_EQ(processes.Wait(kFailedProcess), -1);
+    EXPECT_EQ(processes.Wait(0), -1);
+    EXPECT_EQ(processes.Wait(child), 3);
+}
+
+TEST(PosixProcessesTest, ChildDoesNotInheritBlockedOrIgnoredSignals) {
+    sigset_t term;
+    sigset_t previousMask;
+    sigemptyset(&term);
+    sigaddset(&term, SIGTERM);
+    ASSERT_EQ(sigprocmask(SIG_BLOCK, &term, &previousMask), 0);
+    struct sigaction ignore {};
+    struct sigaction previousAction {};
+    ignore.sa_handler = SIG_IGN;
+    ASSERT_EQ(sigaction(SIGTERM, &ignore, &previousAction), 0);
+
+    PosixProcesses processes;
+    const ProcessHandle child = processes.Start("/bin/sh", {"sh", "-c", "kill -TERM $$; exit 0"});
+    sigaction(SIGTERM, &previousAction, nullptr);
+    sigprocmask(SIG_SETMASK, &previousMask, nullptr);
+
+    ASSERT_NE(child, kFailedProcess);
+    EXPECT_EQ(processes.Wait(child), 128 + SIGTERM);
+}
+
+}  // namespace
+}  // namespace quillmere
