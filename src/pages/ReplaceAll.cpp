@@ -1,5 +1,7 @@
 #include "pages/ReplaceAll.h"
 
+#include <vector>
+
 #include "package/MultibyteText.h"
 
 namespace quillmere {
@@ -26,24 +28,22 @@ std::size_t BoundaryAfter(std::string_view text, std::size_t from, std::size_t l
 void ReplaceAll(std::string& text, std::string_view tag, std::string_view replacement,
                 const LeadBytes& lead) {
     if (tag.empty()) return;
-    std::size_t found = FindText(text, tag, 0, lead);
-    if (found == kNotFound) return;
+    // Find every match first, so the result is built in one exactly sized string: inserted text is
+    // never searched again, and the cost stays linear however many tags the page holds.
+    std::vector<std::size_t> matches;
+    for (std::size_t found = FindText(text, tag, 0, lead); found != kNotFound;
+         found = FindText(text, tag, BoundaryAfter(text, found, tag.size(), lead), lead)) {
+        matches.push_back(found);
+    }
+    if (matches.empty()) return;
 
-    // One pass over the original text into a new string: inserted text is never searched again,
-    // and the cost stays linear however many tags the page holds.
     std::string out;
-    std::size_t reserve = text.size();
-    if (replacement.size() > tag.size()) reserve += 4 * (replacement.size() - tag.size());
-    out.reserve(reserve);
-
+    out.reserve(text.size() - matches.size() * tag.size() + matches.size() * replacement.size());
     std::size_t copied = 0;
-    while (found != kNotFound) {
+    for (std::size_t found : matches) {
         out.append(text, copied, found - copied);
         out.append(replacement);
-        // The bytes copied next start at the end of the tag; the search resumes at the next
-        // character boundary, which is the same place unless the tag ends on a lead byte.
         copied = found + tag.size();
-        found = FindText(text, tag, BoundaryAfter(text, found, tag.size(), lead), lead);
     }
     out.append(text, copied, std::string::npos);
     text = std::move(out);
