@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,8 @@ struct AddressCase {
     std::string url;
     std::string written;
 };
+
+void PrintTo(const AddressCase& c, std::ostream* out) { *out << '"' << c.url << '"'; }
 
 class RedirectAddress : public ::testing::TestWithParam<AddressCase> {};
 

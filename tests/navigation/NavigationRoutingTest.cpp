@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ struct RouteCase {
     std::string call;  // empty: nothing is called
     std::string helpFile = kHelpFile;
 };
+
+void PrintTo(const RouteCase& c, std::ostream* out) { *out << '"' << c.url << '"'; }
 
 class RouteTable : public ::testing::TestWithParam<RouteCase> {};
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -182,6 +183,8 @@ struct UnusableCase {
     void (*arrange)(TestPackage&);
 };
 
+void PrintTo(const UnusableCase& c, std::ostream* out) { *out << c.what; }
+
 class UnusableEntry : public ProgramLaunchTest,
                       public ::testing::WithParamInterface<UnusableCase> {};
 
@@ -191,7 +194,7 @@ TEST_P(UnusableEntry, IsReportedAsNotFoundAndNothingHappens) {
 
     Launch(GetParam().link);
 
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Required exe file not found"});
+    ASSERT_EQ(BoxTexts(), std::vector<std::string>{"Required exe file not found"});
     EXPECT_EQ(host.dialogs.shown[0].caption, "Test Book");
     EXPECT_TRUE(host.processes.starts.empty());
     EXPECT_EQ(started.count, 0);
