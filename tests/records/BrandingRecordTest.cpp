@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "RecordsTestContext.h"
+#include "support/RecordsTestContext.h"
 #include "pages/SiteAddresses.h"
 #include "records/BrandingRecord.h"
 #include "records/LittleEndian.h"

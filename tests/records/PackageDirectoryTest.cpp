@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "RecordsTestContext.h"
+#include "support/RecordsTestContext.h"
 #include "records/LittleEndian.h"
 #include "records/PackageDirectory.h"
 #include "records/RecordFields.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "RecordsTestContext.h"
+#include "support/RecordsTestContext.h"
 #include "records/BrandingRecord.h"
 #include "records/LittleEndian.h"
 #include "records/PackageDirectory.h"

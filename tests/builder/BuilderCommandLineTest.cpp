@@ -1,0 +1,157 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "BookFileBytes.h"
+#include "records/LittleEndian.h"
+#include "records/RecordFields.h"
+#include "support/BookBuilder.h"
+#include "support/RunProgram.h"
+
+namespace quillmere {
+namespace {
+
+using ::testing::HasSubstr;
+using testing::RunProgram;
+
+TEST(BuilderCommandLine, HelpDescribesUsageOptionsExitStatusAndAnExample) {
+    const auto result = RunProgram(QUILLMERE_BUILDER_PATH, {"--help"});
+    EXPECT_EQ(result.exitCode, 0);
+    for (const char* part : {"Usage: quillmere-build --stub STUB --out BOOK", "--inspect BOOK",
+                             "--reseller-id N", "--hide-bonus", "Exit status:", "Example:"}) {
+        EXPECT_THAT(result.out, HasSubstr(part));
+    }
+}
+
+TEST(BuilderCommandLine, WithoutArgumentsItPrintsUsageAndFails) {
+    const auto result = RunProgram(QUILLMERE_BUILDER_PATH, {});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_THAT(result.err, HasSubstr("Usage:"));
+    EXPECT_EQ(result.out, "");
+}
+
+TEST(BuilderCommandLine, TakesInlineValuesAndFilesAfterADoubleDash) {
+    testing::TempDir dir;
+    const std::string dashed = dir.Write("-notes.html", "<p>");
+    const std::string book = dir.File("book");
+    const auto result = RunProgram(
+        QUILLMERE_BUILDER_PATH,
+        {"--stub=" QUILLMERE_STUB_PATH, "--out=" + book, "--title=Inline", "--", dashed});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const auto inspected = RunProgram(QUILLMERE_BUILDER_PATH, {"--inspect", book});
+    EXPECT_EQ(inspected.exitCode, 0) << inspected.out;
+    EXPECT_THAT(inspected.out, HasSubstr("title: \"Inline\""));
+    EXPECT_THAT(inspected.out, HasSubstr("\"-notes.html\""));
+}
+
+TEST(BuilderCommandLine, ABookWithoutFilesIsBuiltWithAWarningButNotSound) {
+    testing::TempDir dir;
+    testing::BookSpec spec;
+    spec.outPath = dir.File("book");
+    const auto result = RunProgram(QUILLMERE_BUILDER_PATH, testing::BuilderArguments(spec, {}));
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_THAT(result.err, HasSubstr("warning"));
+    const auto inspected = RunProgram(QUILLMERE_BUILDER_PATH, {"--inspect", spec.outPath});
+    EXPECT_EQ(inspected.exitCode, 1);
+    EXPECT_THAT(inspected.out, HasSubstr("fault: the package holds no files"));
+}
+
+// Books spoilt after building; --inspect must find each fault.
+struct Spoilt {
+    const char* name;
+    void (*spoil)(std::vector<std::uint8_t>& book, std::uint8_t* directory);
+    const char* fault;
+};
+
+const Spoilt kSpoilt[] = {
+    {"cut_short", [](auto& book, auto*) { book.resize(book.size() - 8); },
+     "the package runs past the end of the file"},
+    {"entry_outside_package",
+     [](auto&, std::uint8_t* directory) {
+         WriteLe32(directory + kEntriesOffset + kEntrySize + kEntrySizeFieldOffset, 5000);
+     },
+     "entry 1 \"b.png\" lies outside the package"},
+    {"entry_before_package",
+     [](auto&, std::uint8_t* directory) {
+         WriteLe32(directory + kEntriesOffset, ReadLe32(directory + kPackageOffsetOffset) - 1);
+     },
+     "entry 0 \"a.html\" lies outside the package"},
+    {"too_many_files",
+     [](auto&, std::uint8_t* directory) { WriteLe32(directory + kFileCountOffset, 101); },
+     "the file count is above 100"},
+    {"odd_package_size",
+     [](auto&, std::uint8_t* directory) {
+         WriteLe32(directory + kPackageSizeOffset, ReadLe32(directory + kPackageSizeOffset) - 1);
+     },
+     "the package size is not a multiple of 8"},
+    {"name_without_zero",
+     [](auto&, std::uint8_t* directory) {
+         std::fill_n(directory + kEntriesOffset + kEntryNameOffset, kEntryNameWidth, 'n');
+     },
+     "nnn\" has no terminating zero byte"},
+    {"name_with_folder",
+     [](auto&, std::uint8_t* directory) {
+         std::copy_n("x/a.html", 8, directory + kEntriesOffset + kEntryNameOffset);
+     },
+     "entry 0 \"x/a.html\" is not a plain file name"},
+    {"unmerged_directory",
+     [](auto&, std::uint8_t* directory) {
+         std::copy_n(kMergePlaceholder, kMergePlaceholderLength, directory + kEntriesOffset);
+     },
+     "the package directory is not merged"},
+    {"unmerged_branding",
+     [](auto& book, std::uint8_t* directory) {
+         WriteLe32(directory - kPackageDirectoryOffset + kDefaultsFlagOffset, 1);
+         (void)book;
+     },
+     "the branding record is not merged"},
+};
+
+bool HasFaultLine(const std::string& report, const std::string& fault) {
+    std::istringstream lines(report);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("fault: ") && line.find(fault) != std::string::npos) return true;
+    }
+    return false;
+}
+
+class SpoiltBook : public ::testing::TestWithParam<Spoilt> {};
+
+TEST_P(SpoiltBook, InspectFindsTheFault) {
+    testing::TempDir dir;
+    testing::BookSpec spec;
+    spec.outPath = dir.File("book");
+    spec.files = {{"a.html", "<p>a</p>"}, {"b.png", "PNG"}};
+    auto book = testing::ReadBytes(testing::BuildBook(spec));
+    const std::size_t block = testing::BlockOffset(book);
+    GetParam().spoil(book, book.data() + block + kPackageDirectoryOffset);
+    testing::WriteBytes(spec.outPath, book);
+
+    const auto result = RunProgram(QUILLMERE_BUILDER_PATH, {"--inspect", spec.outPath});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(HasFaultLine(result.out, GetParam().fault)) << result.out;
+    EXPECT_THAT(result.out, ::testing::Not(HasSubstr("\nsound\n")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, SpoiltBook, ::testing::ValuesIn(kSpoilt),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BuilderCommandLine, InspectRefusesAFileWithoutRecordsAndTheUnmergedStub) {
+    testing::TempDir dir;
+    const auto plain = RunProgram(QUILLMERE_BUILDER_PATH, {"--inspect", dir.Write("x", "hi")});
+    EXPECT_EQ(plain.exitCode, 1);
+    EXPECT_THAT(plain.err, HasSubstr("no record block"));
+
+    const auto stub = RunProgram(QUILLMERE_BUILDER_PATH, {"--inspect", QUILLMERE_STUB_PATH});
+    EXPECT_EQ(stub.exitCode, 1);
+    EXPECT_THAT(stub.out, HasSubstr("fault: the branding record is not merged"));
+    EXPECT_THAT(stub.out, HasSubstr("fault: the package directory is not merged"));
+
+    const auto missing = RunProgram(QUILLMERE_BUILDER_PATH, {"--inspect", dir.File("absent")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_THAT(missing.err, HasSubstr("absent"));
+}
+
+}  // namespace
+}  // namespace quillmere

@@ -1,0 +1,215 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+
+#include "BookFileBytes.h"
+#include "records/RecordLayout.h"
+#include "support/BookBuilder.h"
+#include "support/RunProgram.h"
+
+namespace quillmere {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using testing::RunProgram;
+
+// A folder with a copy of the stub and a couple of pages; each case spoils one thing.
+struct Workshop {
+    testing::TempDir dir;
+    std::string stub = dir.File("stub");
+    std::string out = dir.File("book");
+    std::string page = dir.Write("index.html", "<html></html>");
+    std::string picture = dir.Write("pic.gif", "GIF89a");
+
+    Workshop() { fs::copy_file(QUILLMERE_STUB_PATH, stub); }
+
+    std::vector<std::string> Arguments(std::vector<std::string> extra = {}) const {
+        std::vector<std::string> args = {"--stub", stub, "--out", out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return args;
+    }
+};
+
+struct Refusal {
+    const char* name;
+    std::function<std::vector<std::string>(Workshop&)> prepare;
+    int exitCode;
+    const char* says;
+};
+
+std::string Repeat(char c, std::size_t n) { return std::string(n, c); }
+
+const Refusal kRefusals[] = {
+    {"too_many_files",
+     [](Workshop& w) {
+         std::vector<std::string> files;
+         for (int i = 0; i <= 100; ++i) files.push_back(w.dir.Write(std::to_string(i), "x"));
+         return w.Arguments(files);
+     },
+     1, "at most 100"},
+    {"name_of_92_bytes",
+     [](Workshop& w) { return w.Arguments({w.dir.Write(Repeat('n', 92), "x")}); }, 1, "at most 91"},
+    {"title_of_60_bytes",
+     [](Workshop& w) {
+         return w.Arguments({"--title", Repeat('t', 60), w.page});
+     },
+     1, "title is 60 bytes"},
+    {"reseller_name_of_100_bytes",
+     [](Workshop& w) {
+         return w.Arguments({"--reseller-name", Repeat('n', 100), w.page});
+     },
+     1, "reseller name is 100 bytes"},
+    {"reseller_site_of_100_bytes",
+     [](Workshop& w) {
+         return w.Arguments({"--reseller-site", Repeat('s', 100), w.page});
+     },
+     1, "reseller site is 100 bytes"},
+    {"reseller_url_of_100_bytes",
+     [](Workshop& w) {
+         return w.Arguments({"--reseller-url", Repeat('u', 100), w.page});
+     },
+     1, "reseller url is 100 bytes"},
+    {"description_of_596_bytes",
+     [](Workshop& w) {
+         return w.Arguments({"--description", Repeat('d', 596), w.page});
+     },
+     1, "description is 596 bytes"},
+    {"missing_input",
+     [](Workshop& w) {
+         return w.Arguments({w.page, w.dir.File("absent.html")});
+     },
+     1, "absent.html"},
+    {"input_is_a_folder",
+     [](Workshop& w) {
+         fs::create_directory(w.dir.File("pages"));
+         return w.Arguments({w.dir.File("pages")});
+     },
+     1, "folder"},
+    {"same_name_twice",
+     [](Workshop& w) {
+         fs::create_directory(w.dir.File("other"));
+         return w.Arguments({w.page, w.dir.Write("other/INDEX.HTML", "y")});
+     },
+     1, "already packaged"},
+    {"stub_without_signatures",
+     [](Workshop& w) {
+         testing::WriteBytes(w.stub, std::vector<std::uint8_t>(4096, 0x41));
+         return w.Arguments({w.page});
+     },
+     1, "signature is not in the file"},
+    {"stub_with_a_second_block",
+     [](Workshop& w) {
+         auto bytes = testing::ReadBytes(w.stub);
+         const std::size_t block = testing::BlockOffset(bytes);
+         std::vector<std::uint8_t> copy(bytes.begin() + block,
+                                        bytes.begin() + block + kStubRecordBlockSize);
+         bytes.insert(bytes.end(), copy.begin(), copy.end());
+         testing::WriteBytes(w.stub, bytes);
+         return w.Arguments({w.page});
+     },
+     1, "occurs elsewhere"},
+    {"stub_already_a_book",
+     [](Workshop& w) {
+         testing::BookSpec spec;
+         spec.outPath = w.dir.File("first-book");
+         spec.files = {{"a.html", "a"}};
+         w.stub = testing::BuildBook(spec);
+         return w.Arguments({w.page});
+     },
+     1, "already filled in"},
+    {"output_is_the_stub",
+     [](Workshop& w) {
+         w.out = w.stub;
+         return w.Arguments({w.page});
+     },
+     1, "is the stub itself"},
+    {"output_is_the_stub_by_another_path",
+     [](Workshop& w) {
+         fs::create_directory(w.dir.File("sub"));
+         fs::create_symlink(w.stub, w.dir.File("link"));
+         w.out = w.dir.File("sub/../link");
+         return w.Arguments({w.page});
+     },
+     1, "is the stub itself"},
+    {"output_is_a_folder",
+     [](Workshop& w) {
+         fs::create_directory(w.out);
+         return w.Arguments({w.page});
+     },
+     1, "is a folder"},
+    {"reseller_id_not_a_number",
+     [](Workshop& w) {
+         return w.Arguments({"--reseller-id", "12x", w.page});
+     },
+     2, "whole number"},
+    {"reseller_id_negative",
+     [](Workshop& w) {
+         return w.Arguments({"--reseller-id=-5", w.page});
+     },
+     2, "whole number"},
+    {"update_seed_too_large",
+     [](Workshop& w) {
+         return w.Arguments({"--update-seed", "2147483648", w.page});
+     },
+     2, "whole number"},
+    {"unknown_option",
+     [](Workshop& w) {
+         return w.Arguments({"--colour", w.page});
+     },
+     2, "unknown option --colour"},
+    {"option_without_value", [](Workshop& w) { return w.Arguments({"--title"}); }, 2,
+     "--title needs a value"},
+    {"no_output",
+     [](Workshop& w) {
+         return std::vector<std::string>{"--stub", w.stub, w.page};
+     },
+     2, "--out is required"},
+};
+
+std::vector<fs::path> Listing(const fs::path& folder) {
+    std::vector<fs::path> paths;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        paths.push_back(entry.path());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+class BuilderRefusal : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(BuilderRefusal, SaysWhyAndWritesNothing) {
+    Workshop workshop;
+    const auto arguments = GetParam().prepare(workshop);
+    const auto stubBefore = testing::ReadBytes(workshop.stub);
+    const auto before = Listing(workshop.dir.path());
+
+    const auto result = RunProgram(QUILLMERE_BUILDER_PATH, arguments);
+    EXPECT_EQ(result.exitCode, GetParam().exitCode) << result.err;
+    EXPECT_THAT(result.err, HasSubstr(GetParam().says));
+    EXPECT_EQ(result.out, "");
+
+    EXPECT_EQ(Listing(workshop.dir.path()), before) << "files were added or removed";
+    EXPECT_EQ(testing::ReadBytes(workshop.stub), stubBefore);
+    if (!fs::is_directory(workshop.out) && workshop.out != workshop.stub &&
+        GetParam().name != std::string("output_is_the_stub_by_another_path")) {
+        EXPECT_FALSE(fs::exists(workshop.out));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BuilderRefusal, ::testing::ValuesIn(kRefusals),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BuilderRefusal, LeavesAnEarlierBookAsItWas) {
+    Workshop workshop;
+    testing::WriteBytes(workshop.out, {1, 2, 3});
+    const auto result = RunProgram(QUILLMERE_BUILDER_PATH,
+                                   workshop.Arguments({"--title", Repeat('t', 60), workshop.page}));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(testing::ReadBytes(workshop.out), (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
+}  // namespace
+}  // namespace quillmere
