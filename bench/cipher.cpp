@@ -91,6 +91,7 @@ BENCHMARK(BM_OpenSslEcbDecrypt)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 // Prints as usual and keeps each run's throughput for the summary.
 class ThroughputReporter : public benchmark::ConsoleReporter {
   public:
+    ThroughputReporter() : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
