@@ -94,21 +94,19 @@ std::optional<std::string> Utf8ToUtf16Le(std::string_view text) {
 
 }  // namespace
 
-std::optional<RegText> DecodeRegFile(std::string_view bytes) {
-    if (bytes.starts_with(kUtf16LeBom)) {
-        auto text = Utf16LeToUtf8(bytes.substr(kUtf16LeBom.size()));
+std::optional<RegText> DecodeRegFile(std::string bytes) {
+    std::string_view view = bytes;
+    if (view.starts_with(kUtf16LeBom) || LooksLikeUtf16WithoutBom(view)) {
+        if (view.starts_with(kUtf16LeBom)) view.remove_prefix(kUtf16LeBom.size());
+        auto text = Utf16LeToUtf8(view);
         if (!text) return std::nullopt;
         return RegText{RegEncoding::Utf16Le, std::move(*text)};
     }
-    if (LooksLikeUtf16WithoutBom(bytes)) {
-        auto text = Utf16LeToUtf8(bytes);
-        if (!text) return std::nullopt;
-        return RegText{RegEncoding::Utf16Le, std::move(*text)};
+    if (view.starts_with(kUtf8Bom)) {
+        bytes.erase(0, kUtf8Bom.size());
+        return RegText{RegEncoding::Utf8Bom, std::move(bytes)};
     }
-    if (bytes.starts_with(kUtf8Bom)) {
-        return RegText{RegEncoding::Utf8Bom, std::string(bytes.substr(kUtf8Bom.size()))};
-    }
-    return RegText{RegEncoding::Ansi, std::string(bytes)};
+    return RegText{RegEncoding::Ansi, std::move(bytes)};
 }
 
 std::optional<std::string> EncodeRegFile(const RegText& text) {

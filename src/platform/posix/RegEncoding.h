@@ -20,7 +20,7 @@ struct RegText {
 };
 
 // nullopt when a UTF-16 file holds broken text.
-std::optional<RegText> DecodeRegFile(std::string_view bytes);
+std::optional<RegText> DecodeRegFile(std::string bytes);
 // The file's bytes in its own encoding, byte-order mark included.
 std::optional<std::string> EncodeRegFile(const RegText& text);
 

@@ -53,6 +53,8 @@ RegFileContents ReadRegFileBytes(const std::string& path) {
     struct stat info {};
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
         static_cast<std::size_t>(info.st_size) <= kRegFileMaxBytes) {
+        // One spare byte lets a single read see the end of the file.
+        contents.bytes.reserve(static_cast<std::size_t>(info.st_size) + 1);
         std::vector<char> buffer(64 * 1024);
         bool ok = true;
         while (true) {

@@ -1,5 +1,6 @@
 #include "platform/posix/RegFileParser.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace quillmere {
@@ -68,22 +69,34 @@ std::optional<std::string> ReadQuoted(std::string_view s, std::string_view& rest
     return std::nullopt;
 }
 
+// "01,ff, 2" and the like; a trailing comma is allowed. One pass: pictures make these long.
 std::optional<std::string> ParseHexList(std::string_view list) {
     std::string bytes;
-    list = Trim(list);
-    if (list.empty()) return bytes;
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        std::size_t comma = list.find(',', start);
-        std::string_view item =
-            Trim(list.substr(start, comma == std::string_view::npos ? comma : comma - start));
-        bool last = comma == std::string_view::npos;
-        if (item.empty() && last && start > 0) break;  // a trailing comma
-        auto byte = ParseHexNumber(item, 2);
-        if (!byte) return std::nullopt;
-        bytes.push_back(static_cast<char>(*byte));
-        if (last) break;
-        start = comma + 1;
+    bytes.reserve(list.size() / 3 + 1);
+    std::size_t i = 0;
+    const std::size_t n = list.size();
+    auto skipSpace = [&] {
+        while (i < n && IsSpace(list[i])) ++i;
+    };
+    skipSpace();
+    while (i < n) {
+        int high = HexDigit(list[i]);
+        if (high < 0) return std::nullopt;
+        ++i;
+        int value = high;
+        if (i < n) {
+            int low = HexDigit(list[i]);
+            if (low >= 0) {
+                value = high * 16 + low;
+                ++i;
+            }
+        }
+        bytes.push_back(static_cast<char>(value));
+        skipSpace();
+        if (i == n) break;
+        if (list[i] != ',') return std::nullopt;
+        ++i;
+        skipSpace();
     }
     return bytes;
 }
@@ -133,6 +146,7 @@ bool ParseData(std::string_view data, RegEntry& entry) {
 
 std::vector<RegLine> SplitLines(std::string_view text) {
     std::vector<RegLine> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t nl = text.find('\n', start);

@@ -101,7 +101,7 @@ std::unique_ptr<RegistryKey> RegFileRegistry::OpenKeyForQuery(std::string_view s
     // No lock: the file is only ever replaced whole, so any read sees one complete version.
     RegFileContents contents = ReadRegFileBytes(path_);
     if (contents.status != RegFileReadStatus::Read) return nullptr;
-    auto text = DecodeRegFile(contents.bytes);
+    auto text = DecodeRegFile(std::move(contents.bytes));
     if (!text) return nullptr;
     RegHive hive = RegHive::FromDocument(ParseRegText(text->text), text->encoding);
     const RegHiveKey* key = hive.FindKey(CurrentUserKeyPath(subkey));
@@ -122,7 +122,7 @@ bool RegFileRegistry::WriteDword(std::string_view subkey, std::string_view name,
     RegFileContents contents = ReadRegFileBytes(target);
     // A file that is there but cannot be read whole must not be replaced by one value.
     if (contents.status == RegFileReadStatus::Failed) return false;
-    auto text = DecodeRegFile(contents.bytes);
+    auto text = DecodeRegFile(std::move(contents.bytes));
     if (!text) return false;
 
     auto keyText = AnsiToRegText(CurrentUserKeyPath(subkey), text->encoding);
