@@ -1,0 +1,274 @@
+// Whole books run as their own processes on the test display: the terms box, the start page, the
+// print command and closing while a started program still runs.
+#include <dlfcn.h>
+#include <gdk/gdkx.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "gui/GuiHarness.h"
+#include "pages/SiteAddresses.h"
+#include "support/BookBuilder.h"
+
+extern char** environ;
+
+namespace quillmere::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds limit = 90s) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(200ms);
+    }
+    return true;
+}
+
+// A green page that is one big link: a click anywhere in the window follows it.
+std::string LinkPage(const std::string& text, const std::string& href) {
+    return "<html><body style=\"margin:0;background:#00ff00\"><a href=\"" + href +
+           "\" style=\"display:block;width:100vw;height:100vh\">" + text + "</a></body></html>";
+}
+
+// A book running as its own process with a private registry and temporary folder.
+class BookRun {
+  public:
+    BookRun(const std::string& book, const TempDir& dir, std::vector<std::string> extraEnv = {}) {
+        std::vector<std::string> env = {"XDG_CONFIG_HOME=" + dir.File("config"),
+                                        "TMPDIR=" + dir.File("tmp")};
+        env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+        for (char** e = environ; *e != nullptr; ++e) {
+            const std::string entry = *e;
+            if (entry.rfind("XDG_CONFIG_HOME=", 0) != 0 && entry.rfind("TMPDIR=", 0) != 0) {
+                env.push_back(entry);
+            }
+        }
+        std::vector<char*> envp;
+        for (auto& e : env) envp.push_back(e.data());
+        envp.push_back(nullptr);
+        std::string path = book;
+        char* argv[] = {path.data(), nullptr};
+        if (posix_spawn(&pid_, book.c_str(), nullptr, nullptr, argv, envp.data()) != 0) pid_ = -1;
+    }
+    ~BookRun() {
+        if (pid_ > 0 && !exitCode_) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    bool Running() {
+        Poll();
+        return pid_ > 0 && !exitCode_;
+    }
+    std::optional<int> WaitForExit(std::chrono::seconds limit = 90s) {
+        WaitUntil([&] { return !Running(); }, limit);
+        return exitCode_;
+    }
+
+  private:
+    void Poll() {
+        if (pid_ <= 0 || exitCode_) return;
+        int status = 0;
+        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+            exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+    }
+
+    pid_t pid_ = -1;
+    std::optional<int> exitCode_;
+};
+
+std::vector<std::string> WindowsNamed(const std::string& title) {
+    const auto out = RunTool({"xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"});
+    std::vector<std::string> ids;
+    std::string line;
+    for (std::istringstream lines(out.value_or("")); std::getline(lines, line);) {
+        if (!line.empty()) ids.push_back(line);
+    }
+    return ids;
+}
+
+int WindowWidth(const std::string& id) {
+    const auto out = RunTool({"xdotool", "getwindowgeometry", "--shell", id});
+    const auto at = out ? out->find("WIDTH=") : std::string::npos;
+    return at == std::string::npos ? 0 : std::atoi(out->c_str() + at + 6);
+}
+
+// The book's main window: the one window of its title wider than a message box.
+std::string MainWindowOf(const std::string& title) {
+    for (const auto& id : WindowsNamed(title)) {
+        if (WindowWidth(id) > 1000) return id;
+    }
+    return "";
+}
+
+bool ScreenIsGreenAt(int x, int y) {
+    const auto out = RunTool({"sh", "-c",
+                              "import -window root png:- | convert png:- -format '%[pixel:p{" +
+                                  std::to_string(x) + "," + std::to_string(y) + "}]' info:"});
+    return out &&
+           (out->find("lime") != std::string::npos || out->find("(0,255,0)") != std::string::npos);
+}
+
+// What the window manager would send when the reader closes the window; there is none here.
+bool AskToClose(const std::string& id) {
+    using InternAtom = unsigned long (*)(Display*, const char*, int);
+    using SendEvent = int (*)(Display*, unsigned long, int, long, XEvent*);
+    using Flush = int (*)(Display*);
+    auto internAtom = reinterpret_cast<InternAtom>(dlsym(RTLD_DEFAULT, "XInternAtom"));
+    auto sendEvent = reinterpret_cast<SendEvent>(dlsym(RTLD_DEFAULT, "XSendEvent"));
+    auto flush = reinterpret_cast<Flush>(dlsym(RTLD_DEFAULT, "XFlush"));
+    if (!internAtom || !sendEvent || !flush) return false;
+    Display* display = gdk_x11_display_get_xdisplay(gdk_display_get_default());
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = std::stoul(id);
+    event.xclient.message_type = internAtom(display, "WM_PROTOCOLS", 0);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(internAtom(display, "WM_DELETE_WINDOW", 0));
+    event.xclient.data.l[1] = 0;  // CurrentTime
+    const int sent = sendEvent(display, event.xclient.window, 0, 0, &event);
+    flush(display);
+    return sent != 0;
+}
+
+bool Click(const std::string& id, int x, int y) {
+    return RunTool({"xdotool", "mousemove", "--window", id, std::to_string(x), std::to_string(y),
+                    "click", "1"})
+        .has_value();
+}
+
+class AppEndToEndTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (SharedServices() == nullptr) GTEST_SKIP() << "no display";
+        std::filesystem::create_directories(dir.File("config") + "/tallowbrook");
+        std::filesystem::create_directories(dir.File("tmp"));
+    }
+
+    std::string Build(const std::string& title, PackagedPages files) {
+        BookSpec spec;
+        spec.outPath = dir.File("book");
+        spec.title = title;
+        spec.files = std::move(files);
+        return BuildBook(spec);
+    }
+
+    void AcceptTerms(const std::string& title) {
+        std::ofstream(dir.File("config") + "/tallowbrook/registry.reg")
+            << "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\"
+               "Tallowbrook\\"
+            << title << "\\LU]\r\n\"Terms\"=dword:00000001\r\n";
+    }
+
+    bool TempFolderEmpty() { return std::filesystem::is_empty(dir.File("tmp")); }
+
+    using PackagedPages = std::vector<std::pair<std::string, std::string>>;
+    TempDir dir;
+};
+
+TEST_F(AppEndToEndTest, TermsBoxComesFirstThenTheStartPageShowsMaximised) {
+    const std::string book = Build("Green Pages", {{"index.html", LinkPage("start", "b.html")}});
+    BookRun run(book, dir);
+
+    std::string box;
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto ids = WindowsNamed("Green Pages");
+        if (ids.size() == 1 && WindowWidth(ids[0]) < 1000) box = ids[0];
+        return !box.empty();
+    })) << "no terms box";
+    EXPECT_EQ(MainWindowOf("Green Pages"), "") << "the window opened before the terms box";
+    ASSERT_TRUE(RunTool({"xdotool", "windowfocus", "--sync", box, "key", "alt+y"}));
+
+    std::string window;
+    ASSERT_TRUE(WaitUntil([&] { return !(window = MainWindowOf("Green Pages")).empty(); }));
+    EXPECT_TRUE(WaitUntil([&] { return ScreenIsGreenAt(640, 600); })) << "start page not shown";
+    MaybeScreenshot("app-start-page");
+    EXPECT_THAT(ReadFileBytes(dir.File("config") + "/tallowbrook/registry.reg"),
+                HasSubstr("\"Terms\"=dword:00000001"));
+
+    ASSERT_TRUE(AskToClose(window));
+    EXPECT_EQ(run.WaitForExit(), 0);
+    EXPECT_TRUE(TempFolderEmpty());
+}
+
+TEST_F(AppEndToEndTest, PrintInstructionsPrintsThePageWithoutHeaderOrFooter) {
+    const std::string book =
+        Build("Print Me", {{"index.html", LinkPage("Sow thinly in spring", "b.html")}});
+    AcceptTerms("Print Me");
+    const std::string pdf = dir.File("printed.pdf");
+    BookRun run(book, dir, {"QUILLMERE_PRINT_TO_FILE=" + pdf});
+
+    std::string window;
+    ASSERT_TRUE(WaitUntil([&] { return !(window = MainWindowOf("Print Me")).empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return ScreenIsGreenAt(640, 600); }));
+    ASSERT_TRUE(Click(window, 40, 10));  // "Print Instructions", first on the menu bar
+
+    std::optional<std::string> text;
+    ASSERT_TRUE(WaitUntil([&] {
+        return std::filesystem::exists(pdf) &&
+               (text = RunTool({"pdftotext", "-layout", pdf, "-"})) &&
+               text->find("Sow thinly") != std::string::npos;
+    }));
+    EXPECT_THAT(*text, Not(HasSubstr("file:")));
+    EXPECT_THAT(*text, Not(HasSubstr("index.html")));
+    EXPECT_THAT(*text, Not(HasSubstr("Print Me")));
+    EXPECT_THAT(*text, Not(HasSubstr("1/1")));
+
+    ASSERT_TRUE(AskToClose(window));
+    EXPECT_EQ(run.WaitForExit(), 0);
+    EXPECT_TRUE(TempFolderEmpty());
+}
+
+TEST_F(AppEndToEndTest, ClosingWhileAStartedProgramRunsWaitsForIt) {
+    const std::string marker = dir.File("marker");
+    const std::string script =
+        "#!/bin/sh\nsleep 4\nif ls \"" + dir.File("tmp") +
+        "\" | grep -q vellumkit__; then echo present; else echo gone; fi > '" + marker + "'\n";
+    const std::string book =
+        Build("Busy Book",
+              {{"index.html", LinkPage("run", std::string(LaunchLinkPrefix) + "?sw=Slow.exe")},
+               {"Slow.exe", script}});
+    AcceptTerms("Busy Book");
+    BookRun run(book, dir);
+
+    std::string window;
+    ASSERT_TRUE(WaitUntil([&] { return !(window = MainWindowOf("Busy Book")).empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return ScreenIsGreenAt(640, 600); }));
+    ASSERT_TRUE(Click(window, 640, 600));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return RunTool({"pgrep", "-f", "slow.exe"}).has_value();
+        },
+        30s))
+        << "the packaged program did not start";
+
+    ASSERT_TRUE(AskToClose(window));
+    EXPECT_TRUE(WaitUntil([&] { return WindowsNamed("Busy Book").empty(); }, 30s));
+    EXPECT_TRUE(run.Running()) << "the viewer ended before its program";
+
+    EXPECT_EQ(run.WaitForExit(), 0);
+    EXPECT_EQ(ReadFileBytes(marker), "present\n");
+    EXPECT_TRUE(TempFolderEmpty());
+}
+
+}  // namespace
+}  // namespace quillmere::testing
