@@ -227,6 +227,23 @@ INSTANTIATE_TEST_SUITE_P(
                                    }}),
     [](const auto& info) { return std::string(info.param.what); });
 
+TEST_F(ProgramLaunchTest, LetterCaseIsIgnoredOnlyInSingleByteCharacters) {
+    // In code page 932 these are two different characters whose second bytes are 'A' and 'a'.
+    host.ctx.rules = TextRules{LeadBytes(932), '/'};
+    package.Add("\x83\x41.exe", RecorderScript(log, "katakana"));
+
+    Launch("\x83\x61.exe");
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Required exe file not found"});
+
+    Launch("\x83\x41.EXE");
+    WaitForAll();
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Required exe file not found"});
+    EXPECT_EQ(FileNamesIn(workspace), std::vector<std::string>{"\x83\x41.exe"});
+    ASSERT_EQ(host.processes.starts.size(), 1u);
+    EXPECT_EQ(host.processes.starts[0].arguments, std::vector<std::string>{"\x83\x41.exe"});
+    EXPECT_EQ(Log(), "katakana argc=0\npwd=" + here + "\n");
+}
+
 TEST_F(ProgramLaunchTest, UsableEntryAfterABrokenOneOfTheSameNameIsStarted) {
     package.AddRaw("Tool.exe", 0xFFFFFF00u, 0x1000);
     package.Add("TOOL.exe", RecorderScript(log, "good"));
