@@ -15,10 +15,19 @@ constexpr mode_t kDocumentMode = 0600;
 constexpr mode_t kProgramMode = 0700;
 constexpr mode_t kFolderMode = 0700;
 
-class PosixInputFile : public InputFile {
+// Closes `fd` once; later calls succeed without doing anything.
+bool CloseDescriptor(int& fd) {
+    if (fd < 0) return true;
+    const int closing = fd;
+    fd = -1;
+    // Linux releases the descriptor even when close reports EINTR: never retry it.
+    return close(closing) == 0;
+}
+
+class PosixInputFile final : public InputFile {
   public:
     explicit PosixInputFile(int fd) : fd_(fd) {}
-    ~PosixInputFile() override { Close(); }
+    ~PosixInputFile() override { CloseDescriptor(fd_); }
 
     std::optional<std::uint64_t> Size() override {
         struct stat info {};
@@ -39,22 +48,16 @@ class PosixInputFile : public InputFile {
         }
     }
 
-    bool Close() override {
-        if (fd_ < 0) return true;
-        int fd = fd_;
-        fd_ = -1;
-        // Linux releases the descriptor even when close reports EINTR: never retry it.
-        return close(fd) == 0;
-    }
+    bool Close() override { return CloseDescriptor(fd_); }
 
   private:
     int fd_;
 };
 
-class PosixOutputFile : public OutputFile {
+class PosixOutputFile final : public OutputFile {
   public:
     explicit PosixOutputFile(int fd) : fd_(fd) {}
-    ~PosixOutputFile() override { Close(); }
+    ~PosixOutputFile() override { CloseDescriptor(fd_); }
 
     bool Write(const void* data, std::size_t count) override {
         if (fd_ < 0) return false;
@@ -71,12 +74,7 @@ class PosixOutputFile : public OutputFile {
         return true;
     }
 
-    bool Close() override {
-        if (fd_ < 0) return true;
-        int fd = fd_;
-        fd_ = -1;
-        return close(fd) == 0;
-    }
+    bool Close() override { return CloseDescriptor(fd_); }
 
   private:
     int fd_;
