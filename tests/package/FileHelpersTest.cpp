@@ -4,8 +4,10 @@
 #include <string>
 
 #include "package/FileHelpers.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "support/FakePlatform.h"
 #include "support/MemoryFiles.h"
+#include "support/TempDir.h"
 
 namespace quillmere {
 namespace {
@@ -223,6 +225,25 @@ TEST_F(FileHelpersTest, SelfImageUnderAnotherExtensionIsLookedForAsExe) {
     std::uint32_t size = 0;
     EXPECT_FALSE(ReadWholeFile(ctx, SelfImagePathFor(ctx), size));
     EXPECT_EQ(OnlyStopBoxText(), "Unable to read file: c:\\books\\Guide.exe");
+}
+
+TEST_F(FileHelpersTest, RealFilesRoundTripThroughTheSystemsFileSystem) {
+    PosixFileSystem real;
+    Platform onDisk{dialogs, lifetime, real, registry, system, processes, shell, windowing};
+    AppContext disk{onDisk, TextRules{LeadBytes(), '/'}, "Garden Book"};
+    testing::TempDir dir;
+
+    const std::string bytes("page\0with a zero", 16);
+    const std::string path = dir.File("Page.html");
+    ASSERT_TRUE(WriteWholeFile(disk, path, bytes.data(), 16));
+    std::uint32_t size = 0;
+    HeapBuffer buffer = ReadWholeFile(disk, path, size);
+    ASSERT_TRUE(buffer);
+    EXPECT_EQ(Contents(buffer, size), bytes + std::string(4, '\0'));
+
+    // No folder is created on the way.
+    EXPECT_FALSE(WriteWholeFile(disk, dir.File("missing/page.html"), "x", 1));
+    EXPECT_EQ(OnlyStopBoxText(), "Failed to write file " + dir.File("missing/page.html"));
 }
 
 }  // namespace
