@@ -205,11 +205,12 @@ RegDocument ParseRegText(std::string_view text) {
             rest = Trim(rest);
             if (name && !rest.empty() && rest.front() == '=') {
                 std::string data(Trim(rest.substr(1)));
-                // Hex lists go on over lines that end with a backslash.
+                // Hex lists go on over lines that end with a backslash; one at the very end of
+                // the file just ends the list.
                 if (StartsWithNoCase(data, "hex")) {
-                    while (!data.empty() && data.back() == '\\' &&
-                           entry.endLine < doc.lines.size()) {
+                    while (!data.empty() && data.back() == '\\') {
                         data.pop_back();
+                        if (entry.endLine == doc.lines.size()) break;
                         data += Trim(doc.lines[entry.endLine].text);
                         ++entry.endLine;
                     }

@@ -84,6 +84,23 @@ std::string DwordData(std::uint32_t value) {
     return text;
 }
 
+// The edited text must give the value written; a write that would not is refused, not reported
+// as done.
+bool ReadsBack(const RegText& text, const std::string& keyPath, std::string_view name,
+               std::uint32_t value) {
+    RegHive hive = RegHive::FromDocument(ParseRegText(text.text), text.encoding);
+    const RegHiveKey* key = hive.FindKey(keyPath);
+    if (!key) return false;
+    auto it = key->find(FoldRegName(name));
+    if (it == key->end() ||
+        it->second.type != static_cast<std::uint32_t>(RegistryValueType::Dword)) {
+        return false;
+    }
+    std::string expected;
+    for (int i = 0; i < 4; ++i) expected.push_back(static_cast<char>(value >> (8 * i)));
+    return it->second.data == expected;
+}
+
 }  // namespace
 
 RegFileRegistry::RegFileRegistry() : path_(DefaultPath()) {}
@@ -132,6 +149,7 @@ bool RegFileRegistry::WriteDword(std::string_view subkey, std::string_view name,
     RegDocument doc = ParseRegText(text->text);
     if (!SetRegValueLine(doc, *keyText, *nameText, DwordData(value))) return false;
     text->text = RenderRegLines(doc.lines);
+    if (!ReadsBack(*text, CurrentUserKeyPath(subkey), name, value)) return false;
     auto bytes = EncodeRegFile(*text);
     if (!bytes) return false;
     return ReplaceFileAtomically(target, *bytes);

@@ -28,6 +28,7 @@ class RegHive {
 
     // nullptr when the key does not exist. `path` is a full path in the locale's form.
     const RegHiveKey* FindKey(std::string_view path) const;
+    const std::map<std::string, RegHiveKey>& Keys() const { return keys_; }
 
   private:
     // folded full path -> values; every ancestor of a key exists too
