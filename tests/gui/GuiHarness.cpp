@@ -111,6 +111,14 @@ std::string WindowId(GtkWindow* window) {
     return gdkWindow ? std::to_string(gdk_x11_window_get_xid(gdkWindow)) : "";
 }
 
+bool IsOnScreen(GtkWindow* window) {
+    if (!gtk_widget_get_mapped(GTK_WIDGET(window))) return false;
+    // With no window manager the server maps a window as soon as it reads the request; once the
+    // round trip is over, it has.
+    gdk_display_sync(gtk_widget_get_display(GTK_WIDGET(window)));
+    return true;
+}
+
 void ScreenCentre(GtkWidget* widget, int& x, int& y) {
     GtkWidget* top = gtk_widget_get_toplevel(widget);
     int inTopX = 0;
@@ -128,7 +136,9 @@ void ScreenCentre(GtkWidget* widget, int& x, int& y) {
 void MaybeScreenshot(const std::string& name) {
     const char* folder = g_getenv("QUILLMERE_SCREENSHOT_DIR");
     if (folder == nullptr || *folder == '\0') return;
-    gdk_display_flush(gdk_display_get_default());
+    // Let windows and pages finish drawing first.
+    PumpFor(5000ms);
+    gdk_display_sync(gdk_display_get_default());
     RunTool({"import", "-window", "root", std::string(folder) + "/" + name + ".png"});
 }
 

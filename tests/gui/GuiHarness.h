@@ -68,6 +68,9 @@ std::optional<std::string> RunTool(const std::vector<std::string>& argv);
 // The X window id of a realised GTK window, as xdotool wants it.
 std::string WindowId(GtkWindow* window);
 
+// True once the window is on the X server's screen (not only asked to be shown).
+bool IsOnScreen(GtkWindow* window);
+
 // Where a widget's centre is on the screen.
 void ScreenCentre(GtkWidget* widget, int& x, int& y);
 

@@ -49,6 +49,11 @@ TEST_F(MainWindowTest, MaximisedWindowCoversTheWorkArea) {
 
     window->SetShowState(ShowState::Maximized);
     EXPECT_TRUE(PumpUntil(covers));
+    window->SetCaption("Window Care");
+    ASSERT_TRUE(Open(dir.Write("page.html",
+                               "<title>Care</title><h1>Window care</h1><p>Wipe "
+                               "the glass with a soft cloth.</p>"),
+                     "Care"));
     ShowState state = ShowState::Normal;
     ASSERT_TRUE(window->GetShowState(state));
     EXPECT_EQ(state, ShowState::Maximized);
