@@ -142,6 +142,72 @@ void MaybeScreenshot(const std::string& name) {
     RunTool({"import", "-window", "root", std::string(folder) + "/" + name + ".png"});
 }
 
+ScriptedReader::ScriptedReader(std::string typeName, std::string name, WindowAction look,
+                               WindowAction answer)
+    : typeName_(std::move(typeName)),
+      name_(std::move(name)),
+      look_(std::move(look)),
+      answer_(std::move(answer)) {
+    poll_ = g_timeout_add(50, Poll, this);
+    giveUp_ = g_timeout_add_seconds(60, GiveUp, this);
+}
+
+ScriptedReader::~ScriptedReader() {
+    if (poll_ != 0) g_source_remove(poll_);
+    if (giveUp_ != 0) g_source_remove(giveUp_);
+}
+
+GtkWindow* ScriptedReader::Shown() const {
+    GtkWindow* found = nullptr;
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* w = windows; w != nullptr; w = w->next) {
+        if (typeName_ == G_OBJECT_TYPE_NAME(w->data) && IsOnScreen(GTK_WINDOW(w->data))) {
+            found = GTK_WINDOW(w->data);
+        }
+    }
+    g_list_free(windows);
+    return found;
+}
+
+gboolean ScriptedReader::Poll(gpointer self) {
+    auto* reader = static_cast<ScriptedReader*>(self);
+    GtkWindow* dialog = reader->Shown();
+    if (dialog == nullptr) return G_SOURCE_CONTINUE;
+    reader->poll_ = 0;
+    reader->found_ = true;
+    reader->look_(dialog);
+    MaybeScreenshot(reader->name_);
+    reader->answer_(dialog);
+    return G_SOURCE_REMOVE;
+}
+
+gboolean ScriptedReader::GiveUp(gpointer self) {
+    auto* reader = static_cast<ScriptedReader*>(self);
+    reader->giveUp_ = 0;
+    if (GtkWindow* dialog = reader->Shown()) gtk_window_close(dialog);
+    return G_SOURCE_REMOVE;
+}
+
+WindowAction PressKey(const std::string& key) {
+    return [key](GtkWindow* dialog) {
+        RunTool({"xdotool", "windowfocus", "--sync", WindowId(dialog), "key", key});
+    };
+}
+
+WindowAction ClickButton(int response) {
+    return [response](GtkWindow* dialog) {
+        GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), response);
+        if (button == nullptr) return;
+        int x = 0;
+        int y = 0;
+        ScreenCentre(button, x, y);
+        RunTool(
+            {"xdotool", "mousemove", "--sync", std::to_string(x), std::to_string(y), "click", "1"});
+    };
+}
+
+void CloseDialog(GtkWindow* dialog) { gtk_window_close(dialog); }
+
 void WindowTest::SetUp() {
     GtkServices* services = SharedServices();
     if (services == nullptr) GTEST_SKIP() << "no display";

@@ -77,6 +77,39 @@ void ScreenCentre(GtkWidget* widget, int& x, int& y);
 // Saves a picture of the whole screen as <name>.png when QUILLMERE_SCREENSHOT_DIR names a folder.
 void MaybeScreenshot(const std::string& name);
 
+using WindowAction = std::function<void(GtkWindow*)>;
+
+// Answers the next dialog of the GTK type `typeName` as a reader would, once it is on the screen:
+// `look` at it, take a screenshot called `name` when asked for, then `answer`. A dialog that is
+// never answered is closed after a minute, so that no test hangs.
+class ScriptedReader {
+  public:
+    ScriptedReader(std::string typeName, std::string name, WindowAction look, WindowAction answer);
+    ~ScriptedReader();
+    ScriptedReader(const ScriptedReader&) = delete;
+    ScriptedReader& operator=(const ScriptedReader&) = delete;
+
+    bool found() const { return found_; }
+
+  private:
+    static gboolean Poll(gpointer self);
+    static gboolean GiveUp(gpointer self);
+    GtkWindow* Shown() const;
+
+    std::string typeName_;
+    std::string name_;
+    WindowAction look_;
+    WindowAction answer_;
+    bool found_ = false;
+    guint poll_ = 0;
+    guint giveUp_ = 0;
+};
+
+// Answers for a scripted reader.
+WindowAction PressKey(const std::string& key);
+WindowAction ClickButton(int response);
+void CloseDialog(GtkWindow* dialog);
+
 // A shown main window on a recording view, and a folder for its pages.
 class WindowTest : public ::testing::Test {
   protected:

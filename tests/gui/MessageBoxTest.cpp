@@ -9,8 +9,9 @@ namespace quillmere::testing {
 namespace {
 
 // What a scripted reader found in the box before answering it.
+constexpr const char* kBoxType = "GtkMessageDialog";
+
 struct SeenBox {
-    bool found = false;
     std::string title;
     std::string text;
     std::string iconName;
@@ -20,21 +21,8 @@ struct SeenBox {
     int centreY = 0;
 };
 
-GtkWindow* ShownMessageBox() {
-    GtkWindow* found = nullptr;
-    GList* windows = gtk_window_list_toplevels();
-    for (GList* w = windows; w != nullptr; w = w->next) {
-        if (GTK_IS_MESSAGE_DIALOG(w->data) && IsOnScreen(GTK_WINDOW(w->data))) {
-            found = GTK_WINDOW(w->data);
-        }
-    }
-    g_list_free(windows);
-    return found;
-}
-
 SeenBox Describe(GtkWindow* box) {
     SeenBox seen;
-    seen.found = true;
     seen.title = gtk_window_get_title(box) ? gtk_window_get_title(box) : "";
     gchar* text = nullptr;
     g_object_get(box, "text", &text, nullptr);
@@ -54,65 +42,9 @@ SeenBox Describe(GtkWindow* box) {
     return seen;
 }
 
-// Answers the next message box as a reader would, once it is on the screen.
-class ScriptedReader {
-  public:
-    ScriptedReader(std::string name, std::function<void(GtkWindow*)> answer)
-        : name_(std::move(name)), answer_(std::move(answer)) {
-        poll_ = g_timeout_add(50, Poll, this);
-        // A box nobody answers must not hang the tests.
-        giveUp_ = g_timeout_add_seconds(60, GiveUp, this);
-    }
-    ~ScriptedReader() {
-        if (poll_ != 0) g_source_remove(poll_);
-        if (giveUp_ != 0) g_source_remove(giveUp_);
-    }
-
-    SeenBox seen;
-
-  private:
-    static gboolean Poll(gpointer self) {
-        auto* reader = static_cast<ScriptedReader*>(self);
-        GtkWindow* box = ShownMessageBox();
-        if (box == nullptr) return G_SOURCE_CONTINUE;
-        reader->poll_ = 0;
-        reader->seen = Describe(box);
-        MaybeScreenshot(reader->name_);
-        reader->answer_(box);
-        return G_SOURCE_REMOVE;
-    }
-    static gboolean GiveUp(gpointer self) {
-        auto* reader = static_cast<ScriptedReader*>(self);
-        reader->giveUp_ = 0;
-        if (GtkWindow* box = ShownMessageBox()) gtk_window_close(box);
-        return G_SOURCE_REMOVE;
-    }
-
-    std::string name_;
-    std::function<void(GtkWindow*)> answer_;
-    guint poll_ = 0;
-    guint giveUp_ = 0;
-};
-
-std::function<void(GtkWindow*)> PressKey(const std::string& key) {
-    return [key](GtkWindow* box) {
-        RunTool({"xdotool", "windowfocus", "--sync", WindowId(box), "key", key});
-    };
+WindowAction LookAt(SeenBox& seen) {
+    return [&seen](GtkWindow* box) { seen = Describe(box); };
 }
-
-std::function<void(GtkWindow*)> ClickButton(int response) {
-    return [response](GtkWindow* box) {
-        GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(box), response);
-        if (button == nullptr) return;
-        int x = 0;
-        int y = 0;
-        ScreenCentre(button, x, y);
-        RunTool(
-            {"xdotool", "mousemove", "--sync", std::to_string(x), std::to_string(y), "click", "1"});
-    };
-}
-
-void CloseBox(GtkWindow* box) { gtk_window_close(box); }
 
 TEST(MessageBoxTest, BoxesLookRightAndGiveTheReadersAnswer) {
     GtkServices* services = SharedServices();
@@ -120,7 +52,7 @@ TEST(MessageBoxTest, BoxesLookRightAndGiveTheReadersAnswer) {
     struct Case {
         const char* name;
         MessageBoxStyle style;
-        std::function<void(GtkWindow*)> answer;
+        WindowAction answer;
         MessageBoxAnswer expected;
     };
     const Case cases[] = {
@@ -128,27 +60,28 @@ TEST(MessageBoxTest, BoxesLookRightAndGiveTheReadersAnswer) {
         {"question-box", kQuestionBox, PressKey("Return"), MessageBoxAnswer::No},
         {"question-escape", kQuestionBox, PressKey("Escape"), MessageBoxAnswer::Closed},
         {"question-yes", kQuestionBox, ClickButton(GTK_RESPONSE_YES), MessageBoxAnswer::Yes},
-        {"stop-closed", kStopBox, CloseBox, MessageBoxAnswer::Closed},
+        {"stop-closed", kStopBox, CloseDialog, MessageBoxAnswer::Closed},
     };
     GdkRectangle screen;
     gdk_monitor_get_geometry(gdk_display_get_primary_monitor(gdk_display_get_default()), &screen);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ScriptedReader reader(c.name, c.answer);
+        SeenBox seen;
+        ScriptedReader reader(kBoxType, c.name, LookAt(seen), c.answer);
         const MessageBoxAnswer answer =
             services->dialogs().ShowMessageBox("Something to say.", "My Ebook", c.style);
-        ASSERT_TRUE(reader.seen.found);
+        ASSERT_TRUE(reader.found());
         EXPECT_EQ(answer, c.expected);
-        EXPECT_EQ(reader.seen.title, "My Ebook");
-        EXPECT_EQ(reader.seen.text, "Something to say.");
+        EXPECT_EQ(seen.title, "My Ebook");
+        EXPECT_EQ(seen.text, "Something to say.");
         const char* icon =
             c.style.icon == MessageBoxIcon::Question ? "dialog-question" : "dialog-error";
-        EXPECT_EQ(reader.seen.iconName, icon);
+        EXPECT_EQ(seen.iconName, icon);
         EXPECT_TRUE(gtk_icon_theme_has_icon(gtk_icon_theme_get_default(), icon));
         // No window yet: a box of its own, in the middle of the screen.
-        EXPECT_EQ(reader.seen.owner, nullptr);
-        EXPECT_NEAR(reader.seen.centreX, screen.x + screen.width / 2, 2);
-        EXPECT_NEAR(reader.seen.centreY, screen.y + screen.height / 2, 2);
+        EXPECT_EQ(seen.owner, nullptr);
+        EXPECT_NEAR(seen.centreX, screen.x + screen.width / 2, 2);
+        EXPECT_NEAR(seen.centreY, screen.y + screen.height / 2, 2);
     }
 }
 
@@ -158,32 +91,35 @@ TEST(MessageBoxTest, TextInTheUserCodePageReadsRightWithPlainLineBreaks) {
     system.codePage = 1252;
     auto services = GtkServices::Start(system);
     ASSERT_NE(services, nullptr);
-    ScriptedReader reader("code-page-box", PressKey("Return"));
+    SeenBox seen;
+    ScriptedReader reader(kBoxType, "code-page-box", LookAt(seen), PressKey("Return"));
     services->dialogs().ShowMessageBox("Caf\xe9 terms:\r\n\r\nDisclaimer...", "Caf\xe9",
                                        kQuestionBox);
-    ASSERT_TRUE(reader.seen.found);
-    EXPECT_EQ(reader.seen.title, "Caf\xc3\xa9");
-    EXPECT_EQ(reader.seen.text, "Caf\xc3\xa9 terms:\n\nDisclaimer...");
+    ASSERT_TRUE(reader.found());
+    EXPECT_EQ(seen.title, "Caf\xc3\xa9");
+    EXPECT_EQ(seen.text, "Caf\xc3\xa9 terms:\n\nDisclaimer...");
 }
 
 class MessageBoxOverWindowTest : public WindowTest {};
 
 TEST_F(MessageBoxOverWindowTest, BoxIsModalToTheVisibleMainWindowOnly) {
     {
-        ScriptedReader reader("box-over-window", PressKey("Return"));
+        SeenBox seen;
+        ScriptedReader reader(kBoxType, "box-over-window", LookAt(seen), PressKey("Return"));
         EXPECT_EQ(SharedServices()->dialogs().ShowMessageBox("Error - x", "T", kStopBox),
                   MessageBoxAnswer::Ok);
-        ASSERT_TRUE(reader.seen.found);
-        EXPECT_EQ(reader.seen.owner, gtk->Window());
-        EXPECT_TRUE(reader.seen.modal);
+        ASSERT_TRUE(reader.found());
+        EXPECT_EQ(seen.owner, gtk->Window());
+        EXPECT_TRUE(seen.modal);
     }
     // Once the reader has closed the window, boxes stand alone again.
     gtk_widget_hide(GTK_WIDGET(gtk->Window()));
     {
-        ScriptedReader reader("box-after-window", PressKey("Return"));
+        SeenBox seen;
+        ScriptedReader reader(kBoxType, "box-after-window", LookAt(seen), PressKey("Return"));
         SharedServices()->dialogs().ShowMessageBox("Error - y", "T", kStopBox);
-        ASSERT_TRUE(reader.seen.found);
-        EXPECT_EQ(reader.seen.owner, nullptr);
+        ASSERT_TRUE(reader.found());
+        EXPECT_EQ(seen.owner, nullptr);
     }
 }
 

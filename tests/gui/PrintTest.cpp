@@ -36,5 +36,20 @@ TEST_F(PrintTest, PrintsOnlyThePageTextEveryTime) {
     }
 }
 
+TEST_F(PrintTest, WithoutAFileThePrintDialogAsksTheReader) {
+    ASSERT_TRUE(Open(dir.Write("page.html", "<title>Page</title><p>Some text</p>"), "Page"));
+    g_unsetenv(kPrintToFileVariable);
+    GtkWindow* owner = nullptr;
+    ScriptedReader reader(
+        "GtkPrintUnixDialog", "print-dialog",
+        [&](GtkWindow* dialog) { owner = gtk_window_get_transient_for(dialog); },
+        PressKey("Escape"));
+    window->PrintCurrentPage();
+    ASSERT_TRUE(reader.found());
+    EXPECT_EQ(owner, gtk->Window());
+    // Cancelled: the window goes on as before.
+    EXPECT_EQ(Title(), "Page");
+}
+
 }  // namespace
 }  // namespace quillmere::testing

@@ -40,6 +40,8 @@ std::string ToUtf8(std::string_view text, const char* charset) {
         if (converted != nullptr) {
             out.append(converted, written);
             g_free(converted);
+            // A character cut off at the end is left unread; mark it rather than lose it.
+            if (read < text.size() - pos) out.append("\xEF\xBF\xBD");
             break;
         }
         const bool badInput = error != nullptr && error->domain == G_CONVERT_ERROR &&
