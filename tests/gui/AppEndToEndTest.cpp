@@ -1,5 +1,5 @@
 // Whole books run as their own processes on the test display: the terms box, the start page, the
-// print command and closing while a started program still runs.
+// print command, a web link and closing while a started program still runs.
 #include <dlfcn.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -269,6 +269,42 @@ TEST_F(AppEndToEndTest, ClosingWhileAStartedProgramRunsWaitsForIt) {
     EXPECT_EQ(run.WaitForExit(), 0);
     EXPECT_EQ(ReadFileBytes(marker), "present\n");
     EXPECT_TRUE(TempFolderEmpty());
+}
+
+TEST_F(AppEndToEndTest, WebLinkOpensInTheDefaultBrowserThroughTheRedirectPage) {
+    // A stand-in browser, made the default for HTML pages: keeps a copy of what it is given.
+    const std::string opened = dir.File("opened");
+    const std::string browser = dir.Write("browser", "#!/bin/sh\ncp \"$1\" '" + opened + "'\n");
+    std::filesystem::permissions(browser, std::filesystem::perms::owner_all);
+    std::filesystem::create_directories(dir.File("data") + "/applications");
+    std::ofstream(dir.File("data") + "/applications/standin-browser.desktop")
+        << "[Desktop Entry]\nType=Application\nName=Stand-in browser\nExec=" << browser
+        << " %f\nMimeType=text/html;\n";
+    std::ofstream(dir.File("config") + "/mimeapps.list")
+        << "[Default Applications]\ntext/html=standin-browser.desktop\n";
+
+    const std::string book =
+        Build("Web Book", {{"index.html", LinkPage("web", "http://example.org/garden")}});
+    AcceptTerms("Web Book");
+    BookRun run(book, dir, {"XDG_DATA_HOME=" + dir.File("data")});
+
+    std::string window;
+    ASSERT_TRUE(WaitUntil([&] { return !(window = MainWindowOf("Web Book")).empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return ScreenIsGreenAt(640, 600); }));
+    ASSERT_TRUE(Click(window, 640, 600));
+    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(opened); }, 60s))
+        << "the default browser was not started";
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return ReadFileBytes(opened).find("http://example.org/garden") != std::string::npos;
+        },
+        10s));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("tmp") + "/temp_webtool_help.html"));
+    EXPECT_TRUE(ScreenIsGreenAt(640, 600)) << "the window left its page";
+
+    ASSERT_TRUE(AskToClose(window));
+    EXPECT_EQ(run.WaitForExit(), 0);
+    EXPECT_TRUE(TempFolderEmpty()) << "the redirect page outlived the window";
 }
 
 }  // namespace
