@@ -216,8 +216,9 @@ gboolean GtkMainWindow::OnMenuBarRelease(GtkWidget*, GdkEventButton* event, gpoi
     const bool onItem = under != nullptr && (under == window->menuItem_ ||
                                              gtk_widget_is_ancestor(under, window->menuItem_));
     gtk_menu_shell_deactivate(GTK_MENU_SHELL(window->menuBar_));
-    if (event->button == GDK_BUTTON_PRIMARY && onItem)
+    if (event->button == GDK_BUTTON_PRIMARY && onItem) {
         gtk_menu_item_activate(GTK_MENU_ITEM(window->menuItem_));
+    }
     return TRUE;
 }
 
