@@ -4,6 +4,10 @@
 #include <gdk/gdkx.h>
 #endif
 
+#include <glib-unix.h>
+#include <signal.h>
+
+#include <cstdio>
 #include <exception>
 
 #include "platform/gtk/BookWebView.h"
@@ -83,12 +87,21 @@ GtkMainWindow::GtkMainWindow(const FrameDescription& frame, ViewEvents& events,
     g_signal_connect(window_, "window-state-event", G_CALLBACK(OnWindowState), this);
     g_signal_connect(menuBar_, "button-release-event", G_CALLBACK(OnMenuBarRelease), this);
     g_signal_connect(menuItem_, "activate", G_CALLBACK(OnMenuItemActivate), this);
+    g_signal_connect(view_, "load-changed", G_CALLBACK(OnLoadChanged), this);
+
+    // Being told to stop (logout, kill, Ctrl+C) closes the window like the reader would, so the
+    // exit sequence still waits for started programs and removes what the book wrote.
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        signalSources_.push_back(g_unix_signal_add(signal, OnStopSignal, this));
+    }
 
     shared_->mainWindow = window_;
 }
 
 GtkMainWindow::~GtkMainWindow() {
+    for (guint source : signalSources_) g_source_remove(source);
     navigation_.reset();
+    g_signal_handlers_disconnect_by_data(view_, this);
     g_signal_handlers_disconnect_by_data(window_, this);
     g_signal_handlers_disconnect_by_data(menuBar_, this);
     g_signal_handlers_disconnect_by_data(menuItem_, this);
@@ -182,6 +195,23 @@ gboolean GtkMainWindow::OnDelete(GtkWidget* widget, GdkEvent*, gpointer) {
     gtk_widget_hide(widget);
     if (gtk_main_level() > 0) gtk_main_quit();
     return TRUE;
+}
+
+gboolean GtkMainWindow::OnStopSignal(gpointer self) {
+    auto* window = static_cast<GtkMainWindow*>(self);
+    OnDelete(GTK_WIDGET(window->window_), nullptr, self);
+    return G_SOURCE_CONTINUE;
+}
+
+void GtkMainWindow::OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer) {
+    // Start-up timing for the benchmark: the monotonic clock at each finished load.
+    const char* file = g_getenv(kLoadTimesVariable);
+    if (event != WEBKIT_LOAD_FINISHED || file == nullptr) return;
+    if (FILE* out = std::fopen(file, "a")) {
+        std::fprintf(out, "load-finished %lld\n",
+                     static_cast<long long>(g_get_monotonic_time()) * 1000LL);
+        std::fclose(out);
+    }
 }
 
 gboolean GtkMainWindow::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self) {

@@ -4,12 +4,16 @@
 #include <webkit2/webkit2.h>
 
 #include <memory>
+#include <vector>
 
 #include "platform/Windowing.h"
 #include "platform/gtk/GtkShared.h"
 #include "platform/gtk/NavigationReporter.h"
 
 namespace quillmere {
+
+// When set to a file path, every finished page load appends "load-finished <monotonic ns>" to it.
+inline constexpr const char* kLoadTimesVariable = "QUILLMERE_LOAD_TIMES";
 
 // The frame: a window with a menu bar holding one command item, and a web view filling the rest.
 // Closing the window hides it and ends the message loop; destroying this object destroys the
@@ -41,6 +45,8 @@ class GtkMainWindow : public MainWindow {
 
   private:
     static gboolean OnDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
+    static gboolean OnStopSignal(gpointer self);
+    static void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
     static gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer self);
     static gboolean OnMenuBarRelease(GtkWidget* widget, GdkEventButton* event, gpointer self);
     static void OnMenuItemActivate(GtkMenuItem* item, gpointer self);
@@ -62,6 +68,7 @@ class GtkMainWindow : public MainWindow {
     ShowState requested_ = ShowState::Normal;
     GdkWindowState observed_ = GdkWindowState(0);
     bool coversWorkArea_ = false;
+    std::vector<guint> signalSources_;
 };
 
 }  // namespace quillmere
