@@ -30,14 +30,14 @@ std::string ExpectedPage() {
 class AppLifecycleTest : public ::testing::Test {
   protected:
     BookFile BuildHerbBook(PackagedFiles files) {
-        BookSpec spec;
-        spec.outPath = h.root.File("herbs");
-        spec.files = std::move(files);
-        spec.title = "Herbs by the Sea";
-        spec.resellerId = 100042;
-        spec.resellerName = "Harbour Books";
-        spec.resellerSite = "http://harbour.example";
-        return LoadBookFile(BuildBook(spec));
+        BookSpec recipe;
+        recipe.outPath = h.root.File("herbs");
+        recipe.files = std::move(files);
+        recipe.title = "Herbs by the Sea";
+        recipe.resellerId = 100042;
+        recipe.resellerName = "Harbour Books";
+        recipe.resellerSite = "http://harbour.example";
+        return LoadBookFile(BuildBook(recipe));
     }
 
     AppHarness h;

@@ -31,14 +31,14 @@ testing::ProgramResult Inspect(const std::string& book) {
 class BuiltBook : public ::testing::Test {
   protected:
     BookSpec Spec() {
-        BookSpec spec;
-        spec.outPath = dir.File("book");
+        BookSpec recipe;
+        recipe.outPath = dir.File("book");
         // 15 + 1000 + 3 bytes: the package needs padding.
         std::string picture(1000, '\0');
         for (std::size_t i = 0; i < picture.size(); ++i) picture[i] = static_cast<char>(i * 31);
-        spec.files = {
+        recipe.files = {
             {"index.html", "<html>Hello</html>"}, {"pic.gif", picture}, {"Tool.exe", "MZ!"}};
-        return spec;
+        return recipe;
     }
 
     BrandingValues LoadBranding(const std::vector<std::uint8_t>& book) {
@@ -52,16 +52,16 @@ class BuiltBook : public ::testing::Test {
 };
 
 TEST_F(BuiltBook, HoldsTheStubTheRecordsAndTheEncipheredFiles) {
-    BookSpec spec = Spec();
-    spec.title = "Gardening";
-    spec.description = "All about soil";
-    spec.resellerId = 100042;
-    spec.resellerName = "Ann's Books";
-    spec.resellerSite = "http://ann.example";
-    spec.resellerUrl = "ann-u";
-    spec.updateSeed = 4242;
-    spec.hideBonus = true;
-    const auto book = testing::ReadBytes(testing::BuildBook(spec));
+    BookSpec recipe = Spec();
+    recipe.title = "Gardening";
+    recipe.description = "All about soil";
+    recipe.resellerId = 100042;
+    recipe.resellerName = "Ann's Books";
+    recipe.resellerSite = "http://ann.example";
+    recipe.resellerUrl = "ann-u";
+    recipe.updateSeed = 4242;
+    recipe.hideBonus = true;
+    const auto book = testing::ReadBytes(testing::BuildBook(recipe));
     const auto stub = testing::ReadBytes(QUILLMERE_STUB_PATH);
 
     // Outside the two records the stub is copied unchanged.
@@ -85,14 +85,14 @@ TEST_F(BuiltBook, HoldsTheStubTheRecordsAndTheEncipheredFiles) {
 
     const PackageDirectory directory(book.data() + block + kPackageDirectoryOffset);
     EXPECT_TRUE(directory.IsMerged());
-    ASSERT_EQ(directory.FileCount(), spec.files.size());
+    ASSERT_EQ(directory.FileCount(), recipe.files.size());
     EXPECT_EQ(directory.PackageOffset(), stub.size());
     EXPECT_EQ(directory.PackageSize(), 1024u);  // 1021 bytes padded to whole blocks
     EXPECT_EQ(std::size_t{directory.PackageOffset()} + directory.PackageSize(), book.size());
 
     std::vector<std::uint8_t> package(book.begin() + directory.PackageOffset(), book.end());
     std::string plain;
-    for (const auto& [name, content] : spec.files) plain += content;
+    for (const auto& [name, content] : recipe.files) plain += content;
     EXPECT_NE(std::string(package.begin(), package.begin() + plain.size()), plain);
     CBlowfishCipher(BuildPackageKey().c_str())
         .DecryptBuffer(package.data(), static_cast<std::uint32_t>(package.size()), package.data());
@@ -101,16 +101,16 @@ TEST_F(BuiltBook, HoldsTheStubTheRecordsAndTheEncipheredFiles) {
     std::uint32_t offset = directory.PackageOffset();
     for (std::uint32_t i = 0; i < directory.FileCount(); ++i) {
         const PackageEntry entry = directory.Entry(i);
-        EXPECT_EQ(entry.Name, spec.files[i].first);
+        EXPECT_EQ(entry.Name, recipe.files[i].first);
         EXPECT_EQ(entry.Offset, offset);
-        EXPECT_EQ(entry.Size, spec.files[i].second.size());
+        EXPECT_EQ(entry.Size, recipe.files[i].second.size());
         offset += entry.Size;
     }
 
-    EXPECT_EQ(fs::status(spec.outPath).permissions(),
+    EXPECT_EQ(fs::status(recipe.outPath).permissions(),
               fs::status(QUILLMERE_STUB_PATH).permissions());
 
-    const auto inspected = Inspect(spec.outPath);
+    const auto inspected = Inspect(recipe.outPath);
     EXPECT_EQ(inspected.exitCode, 0) << inspected.out << inspected.err;
     EXPECT_THAT(inspected.out,
                 HasSubstr("\"index.html\" offset " + std::to_string(directory.PackageOffset()) +
@@ -135,12 +135,12 @@ TEST_F(BuiltBook, WithoutOptionsBelongsToTheClub) {
 }
 
 TEST_F(BuiltBook, OneChangedByteOfTheResellerNameIsCaught) {
-    BookSpec spec = Spec();
-    spec.resellerName = "Ann";
-    auto book = testing::ReadBytes(testing::BuildBook(spec));
+    BookSpec recipe = Spec();
+    recipe.resellerName = "Ann";
+    auto book = testing::ReadBytes(testing::BuildBook(recipe));
     const std::size_t block = testing::BlockOffset(book);
     book[block + kResellerNameOffset] = 'B';
-    testing::WriteBytes(spec.outPath, book);
+    testing::WriteBytes(recipe.outPath, book);
 
     EXPECT_FALSE(VerifyRecordChecksum(book.data() + block + kChecksummedAreaOffset));
     try {
@@ -153,16 +153,16 @@ TEST_F(BuiltBook, OneChangedByteOfTheResellerNameIsCaught) {
     EXPECT_EQ(context.dialogs.shown[0].text, "Branding check failure (software corrupted)");
     EXPECT_EQ(context.dialogs.shown[0].caption, "Ebook");
 
-    const auto inspected = Inspect(spec.outPath);
+    const auto inspected = Inspect(recipe.outPath);
     EXPECT_EQ(inspected.exitCode, 1);
     EXPECT_THAT(inspected.out, HasSubstr("fault: the branding checksum does not hold"));
 }
 
 TEST_F(BuiltBook, ReplacesAnEarlierBookWholeAndLeavesNothingElseBehind) {
-    BookSpec spec = Spec();
-    testing::WriteBytes(spec.outPath, std::vector<std::uint8_t>(5000000, 0x77));
-    testing::BuildBook(spec);
-    EXPECT_EQ(Inspect(spec.outPath).exitCode, 0);
+    BookSpec recipe = Spec();
+    testing::WriteBytes(recipe.outPath, std::vector<std::uint8_t>(5000000, 0x77));
+    testing::BuildBook(recipe);
+    EXPECT_EQ(Inspect(recipe.outPath).exitCode, 0);
     std::vector<std::string> left;
     for (const auto& entry : fs::directory_iterator(dir.path())) {
         left.push_back(entry.path().filename().string());

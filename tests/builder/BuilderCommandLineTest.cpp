@@ -47,12 +47,12 @@ TEST(BuilderCommandLine, TakesInlineValuesAndFilesAfterADoubleDash) {
 
 TEST(BuilderCommandLine, ABookWithoutFilesIsBuiltWithAWarningButNotSound) {
     testing::TempDir dir;
-    testing::BookSpec spec;
-    spec.outPath = dir.File("book");
-    const auto result = RunProgram(QUILLMERE_BUILDER_PATH, testing::BuilderArguments(spec, {}));
+    testing::BookSpec recipe;
+    recipe.outPath = dir.File("book");
+    const auto result = RunProgram(QUILLMERE_BUILDER_PATH, testing::BuilderArguments(recipe, {}));
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_THAT(result.err, HasSubstr("warning"));
-    const auto inspected = RunProgram(QUILLMERE_BUILDER_PATH, {"--inspect", spec.outPath});
+    const auto inspected = RunProgram(QUILLMERE_BUILDER_PATH, {"--inspect", recipe.outPath});
     EXPECT_EQ(inspected.exitCode, 1);
     EXPECT_THAT(inspected.out, HasSubstr("fault: the package holds no files"));
 }
@@ -120,15 +120,15 @@ class SpoiltBook : public ::testing::TestWithParam<Spoilt> {};
 
 TEST_P(SpoiltBook, InspectFindsTheFault) {
     testing::TempDir dir;
-    testing::BookSpec spec;
-    spec.outPath = dir.File("book");
-    spec.files = {{"a.html", "<p>a</p>"}, {"b.png", "PNG"}};
-    auto book = testing::ReadBytes(testing::BuildBook(spec));
+    testing::BookSpec recipe;
+    recipe.outPath = dir.File("book");
+    recipe.files = {{"a.html", "<p>a</p>"}, {"b.png", "PNG"}};
+    auto book = testing::ReadBytes(testing::BuildBook(recipe));
     const std::size_t block = testing::BlockOffset(book);
     GetParam().spoil(book, book.data() + block + kPackageDirectoryOffset);
-    testing::WriteBytes(spec.outPath, book);
+    testing::WriteBytes(recipe.outPath, book);
 
-    const auto result = RunProgram(QUILLMERE_BUILDER_PATH, {"--inspect", spec.outPath});
+    const auto result = RunProgram(QUILLMERE_BUILDER_PATH, {"--inspect", recipe.outPath});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(HasFaultLine(result.out, GetParam().fault)) << result.out;
     EXPECT_THAT(result.out, ::testing::Not(HasSubstr("\nsound\n")));

@@ -114,10 +114,10 @@ const Refusal kRefusals[] = {
      1, "occurs elsewhere"},
     {"stub_already_a_book",
      [](Workshop& w) {
-         testing::BookSpec spec;
-         spec.outPath = w.dir.File("first-book");
-         spec.files = {{"a.html", "a"}};
-         w.stub = testing::BuildBook(spec);
+         testing::BookSpec recipe;
+         recipe.outPath = w.dir.File("first-book");
+         recipe.files = {{"a.html", "a"}};
+         w.stub = testing::BuildBook(recipe);
          return w.Arguments({w.page});
      },
      1, "already filled in"},

@@ -25,12 +25,12 @@ struct BookSpec {
     bool hideBonus = false;
 };
 
-// The builder's command line for `spec`, with the files given by their paths.
-std::vector<std::string> BuilderArguments(const BookSpec& spec,
+// The builder's command line for `recipe`, with the files given by their paths.
+std::vector<std::string> BuilderArguments(const BookSpec& recipe,
                                           const std::vector<std::string>& filePaths);
 
 // Writes the files into a private temporary folder, runs quillmere-build and gives the book's path
-// (spec.outPath). Throws std::runtime_error carrying the builder's message when it refuses.
-std::string BuildBook(const BookSpec& spec);
+// (recipe.outPath). Throws std::runtime_error carrying the builder's message when it refuses.
+std::string BuildBook(const BookSpec& recipe);
 
 }  // namespace quillmere::testing
