@@ -1,5 +1,5 @@
 // Whole books run as their own processes on the test display: the terms box, the start page, the
-// print command, a web link and closing while a started program still runs.
+// print command, page, program and web links, and closing while a started program still runs.
 #include <dlfcn.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -28,11 +29,33 @@
 
 extern char** environ;
 
+// A shell script loses its argument 0 on the way through the kernel, so the packaged program that
+// reports its arguments is a copy of this test program: started with this variable set, it writes
+// them, one a line, to the named file and leaves before any test runs.
+__attribute__((constructor)) static void ReportArgumentsWhenStartedAsAProgram(int argc, char** argv,
+                                                                              char**) {
+    const char* file = std::getenv("QUILLMERE_TEST_ARGUMENTS_FILE");
+    if (file == nullptr) return;
+    // Written aside and renamed, so that a reader never sees half of it.
+    const std::string part = std::string(file) + ".part";
+    if (FILE* out = std::fopen(part.c_str(), "w")) {
+        for (int i = 0; i < argc; ++i) std::fprintf(out, "%s\n", argv[i]);
+        std::fclose(out);
+        std::rename(part.c_str(), file);
+    }
+    std::_Exit(0);
+}
+
 namespace quillmere::testing {
 namespace {
 
 using ::testing::HasSubstr;
 using ::testing::Not;
+
+// A file's bytes, or nothing while it does not exist.
+std::string ReadIfPresent(const std::string& path) {
+    return std::filesystem::exists(path) ? ReadFileBytes(path) : "";
+}
 
 bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds limit = 90s) {
     const auto end = std::chrono::steady_clock::now() + limit;
@@ -44,9 +67,17 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds limit = 9
 }
 
 // A green page that is one big link: a click anywhere in the window follows it.
-std::string LinkPage(const std::string& text, const std::string& href) {
-    return "<html><body style=\"margin:0;background:#00ff00\"><a href=\"" + href +
-           "\" style=\"display:block;width:100vw;height:100vh\">" + text + "</a></body></html>";
+std::string LinkPage(const std::string& text, const std::string& href,
+                     const std::string& attributes = "") {
+    return "<html><body style=\"margin:0;background:#00ff00\"><a href=\"" + href + "\" " +
+           attributes + " style=\"display:block;width:100vw;height:100vh\">" + text +
+           "</a></body></html>";
+}
+
+// A green page whose every click runs a script.
+std::string ScriptPage(const std::string& onClick) {
+    return "<html><body style=\"margin:0;background:#00ff00\"><div onclick=\"" + onClick +
+           "\" style=\"width:100vw;height:100vh\">script</div></body></html>";
 }
 
 // A book running as its own process with a private registry and temporary folder.
@@ -122,13 +153,16 @@ std::string MainWindowOf(const std::string& title) {
     return "";
 }
 
-bool ScreenIsGreenAt(int x, int y) {
+// The screen's colour at a point, as ImageMagick names it ("lime", "srgb(1,2,3)", ...).
+bool ScreenShowsAt(int x, int y, const std::string& name, const std::string& rgb) {
     const auto out = RunTool({"sh", "-c",
                               "import -window root png:- | convert png:- -format '%[pixel:p{" +
                                   std::to_string(x) + "," + std::to_string(y) + "}]' info:"});
-    return out &&
-           (out->find("lime") != std::string::npos || out->find("(0,255,0)") != std::string::npos);
+    return out && (*out == name || out->find(rgb) != std::string::npos);
 }
+
+bool ScreenIsGreenAt(int x, int y) { return ScreenShowsAt(x, y, "lime", "(0,255,0)"); }
+bool ScreenIsBlueAt(int x, int y) { return ScreenShowsAt(x, y, "blue", "(0,0,255)"); }
 
 // What the window manager would send when the reader closes the window; there is none here.
 bool AskToClose(const std::string& id) {
@@ -185,6 +219,40 @@ class AppEndToEndTest : public ::testing::Test {
 
     bool TempFolderEmpty() { return std::filesystem::is_empty(dir.File("tmp")); }
 
+    // A stand-in browser, made the default for HTML pages: keeps a copy, at BrowserCopy(), of
+    // what it is given. Returns the environment a book needs to find it.
+    std::vector<std::string> UseStandInBrowser() {
+        const std::string browser =
+            dir.Write("browser", "#!/bin/sh\ncp \"$1\" '" + BrowserCopy() + "'\n");
+        std::filesystem::permissions(browser, std::filesystem::perms::owner_all);
+        std::filesystem::create_directories(dir.File("data") + "/applications");
+        std::ofstream(dir.File("data") + "/applications/standin-browser.desktop")
+            << "[Desktop Entry]\nType=Application\nName=Stand-in browser\nExec=" << browser
+            << " %f\nMimeType=text/html;\n";
+        std::ofstream(dir.File("config") + "/mimeapps.list")
+            << "[Default Applications]\ntext/html=standin-browser.desktop\n";
+        return {"XDG_DATA_HOME=" + dir.File("data")};
+    }
+    std::string BrowserCopy() const { return dir.File("opened"); }
+
+    // The terms box: the book's only window, and narrower than its main window.
+    static std::string WaitForTermsBox(const std::string& title) {
+        std::string box;
+        WaitUntil([&] {
+            const auto ids = WindowsNamed(title);
+            if (ids.size() == 1 && WindowWidth(ids[0]) < 1000) box = ids[0];
+            return !box.empty();
+        });
+        return box;
+    }
+
+    // The main window once its green start page shows; empty if it never does.
+    static std::string WaitForStartPage(const std::string& title) {
+        std::string window;
+        if (!WaitUntil([&] { return !(window = MainWindowOf(title)).empty(); })) return "";
+        return WaitUntil([&] { return ScreenIsGreenAt(640, 600); }) ? window : "";
+    }
+
     TempDir dir;
 };
 
@@ -192,12 +260,8 @@ TEST_F(AppEndToEndTest, TermsBoxComesFirstThenTheStartPageShowsMaximised) {
     const std::string book = Build("Green Pages", {{"index.html", LinkPage("start", "b.html")}});
     BookRun run(book, dir);
 
-    std::string box;
-    ASSERT_TRUE(WaitUntil([&] {
-        const auto ids = WindowsNamed("Green Pages");
-        if (ids.size() == 1 && WindowWidth(ids[0]) < 1000) box = ids[0];
-        return !box.empty();
-    })) << "no terms box";
+    const std::string box = WaitForTermsBox("Green Pages");
+    ASSERT_NE(box, "") << "no terms box";
     EXPECT_EQ(MainWindowOf("Green Pages"), "") << "the window opened before the terms box";
     ASSERT_TRUE(RunTool({"xdotool", "windowfocus", "--sync", box, "key", "alt+y"}));
 
@@ -272,21 +336,11 @@ TEST_F(AppEndToEndTest, ClosingWhileAStartedProgramRunsWaitsForIt) {
 }
 
 TEST_F(AppEndToEndTest, WebLinkOpensInTheDefaultBrowserThroughTheRedirectPage) {
-    // A stand-in browser, made the default for HTML pages: keeps a copy of what it is given.
-    const std::string opened = dir.File("opened");
-    const std::string browser = dir.Write("browser", "#!/bin/sh\ncp \"$1\" '" + opened + "'\n");
-    std::filesystem::permissions(browser, std::filesystem::perms::owner_all);
-    std::filesystem::create_directories(dir.File("data") + "/applications");
-    std::ofstream(dir.File("data") + "/applications/standin-browser.desktop")
-        << "[Desktop Entry]\nType=Application\nName=Stand-in browser\nExec=" << browser
-        << " %f\nMimeType=text/html;\n";
-    std::ofstream(dir.File("config") + "/mimeapps.list")
-        << "[Default Applications]\ntext/html=standin-browser.desktop\n";
-
     const std::string book =
         Build("Web Book", {{"index.html", LinkPage("web", "http://example.org/garden")}});
     AcceptTerms("Web Book");
-    BookRun run(book, dir, {"XDG_DATA_HOME=" + dir.File("data")});
+    BookRun run(book, dir, UseStandInBrowser());
+    const std::string opened = BrowserCopy();
 
     std::string window;
     ASSERT_TRUE(WaitUntil([&] { return !(window = MainWindowOf("Web Book")).empty(); }));
@@ -306,6 +360,134 @@ TEST_F(AppEndToEndTest, WebLinkOpensInTheDefaultBrowserThroughTheRedirectPage) {
     EXPECT_EQ(run.WaitForExit(), 0);
     EXPECT_TRUE(TempFolderEmpty()) << "the redirect page outlived the window";
 }
+
+TEST_F(AppEndToEndTest, AcceptedTermsAreNotAskedForOnTheNextStart) {
+    const std::string book = Build("Kept Terms", {{"index.html", LinkPage("start", "b.html")}});
+    {
+        BookRun first(book, dir);
+        const std::string box = WaitForTermsBox("Kept Terms");
+        ASSERT_NE(box, "") << "no terms box";
+        ASSERT_TRUE(RunTool({"xdotool", "windowfocus", "--sync", box, "key", "alt+y"}));
+        const std::string window = WaitForStartPage("Kept Terms");
+        ASSERT_NE(window, "");
+        ASSERT_TRUE(AskToClose(window));
+        ASSERT_EQ(first.WaitForExit(), 0);
+    }
+
+    BookRun second(book, dir);
+    bool sawBox = false;
+    std::string window;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (const auto& id : WindowsNamed("Kept Terms")) {
+            if (WindowWidth(id) < 1000) sawBox = true;
+        }
+        return !(window = MainWindowOf("Kept Terms")).empty();
+    })) << "the main window did not come";
+    EXPECT_FALSE(sawBox) << "the terms box came again";
+    EXPECT_TRUE(WaitUntil([&] { return ScreenIsGreenAt(640, 600); }));
+
+    ASSERT_TRUE(AskToClose(window));
+    EXPECT_EQ(second.WaitForExit(), 0);
+    EXPECT_TRUE(TempFolderEmpty());
+}
+
+TEST_F(AppEndToEndTest, DecliningTheTermsEndsWithExitCodeOneAndWritesNothing) {
+    const std::string book = Build("Declined", {{"index.html", LinkPage("start", "b.html")}});
+    BookRun run(book, dir);
+
+    const std::string box = WaitForTermsBox("Declined");
+    ASSERT_NE(box, "") << "no terms box";
+    ASSERT_TRUE(RunTool({"xdotool", "windowfocus", "--sync", box, "key", "alt+n"}));
+
+    EXPECT_EQ(run.WaitForExit(30s), 1);
+    EXPECT_TRUE(TempFolderEmpty()) << "a folder was made for a book that never opened";
+    EXPECT_THAT(ReadIfPresent(dir.File("config") + "/tallowbrook/registry.reg"),
+                Not(HasSubstr("\"Terms\"=dword:00000001")));
+}
+
+TEST_F(AppEndToEndTest, PageLinkIsBrowsedInsideTheWindowUnderTheBooksTitle) {
+    const std::string book =
+        Build("Two Pages", {{"index.html", LinkPage("next", "second.html")},
+                            {"second.html",
+                             "<html><head><title>Second Page</title></head>"
+                             "<body style=\"margin:0;background:#0000ff\">second</body></html>"}});
+    AcceptTerms("Two Pages");
+    BookRun run(book, dir);
+
+    const std::string window = WaitForStartPage("Two Pages");
+    ASSERT_NE(window, "");
+    ASSERT_TRUE(Click(window, 640, 600));
+    EXPECT_TRUE(WaitUntil([&] { return ScreenIsBlueAt(640, 600); }, 30s))
+        << "the second page is not shown";
+    EXPECT_EQ(MainWindowOf("Two Pages"), window);
+    EXPECT_THAT(WindowsNamed("Second Page"), ::testing::IsEmpty());
+
+    ASSERT_TRUE(AskToClose(window));
+    EXPECT_EQ(run.WaitForExit(), 0);
+    EXPECT_TRUE(TempFolderEmpty());
+}
+
+TEST_F(AppEndToEndTest, PackagedProgramLinkStartsTheProgramUnderItsLowerCaseName) {
+    const std::string arguments = dir.File("arguments");
+    const std::string book =
+        Build("Tool Book",
+              {{"index.html", LinkPage("run", std::string(LaunchLinkPrefix) + "?sw=Tool.exe")},
+               {"Tool.exe", ReadFileBytes(std::filesystem::read_symlink("/proc/self/exe"))}});
+    AcceptTerms("Tool Book");
+    BookRun run(book, dir, {"QUILLMERE_TEST_ARGUMENTS_FILE=" + arguments});
+
+    const std::string window = WaitForStartPage("Tool Book");
+    ASSERT_NE(window, "");
+    ASSERT_TRUE(Click(window, 640, 600));
+    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(arguments); }, 60s))
+        << "the packaged program did not start";
+    EXPECT_EQ(ReadFileBytes(arguments), "tool.exe\n");
+    EXPECT_TRUE(ScreenIsGreenAt(640, 600)) << "the window left its page";
+
+    ASSERT_TRUE(AskToClose(window));
+    EXPECT_EQ(run.WaitForExit(), 0);
+    EXPECT_TRUE(TempFolderEmpty());
+}
+
+struct NewWindowCase {
+    const char* name;
+    std::string page;
+};
+
+class AppEndToEndNewWindowTest : public AppEndToEndTest,
+                                 public ::testing::WithParamInterface<NewWindowCase> {};
+
+// Links that ask for a new window still reach the default browser, and the book keeps its page.
+TEST_P(AppEndToEndNewWindowTest, WebAddressReachesTheDefaultBrowser) {
+    const std::string book = Build("Popup Book", {{"index.html", GetParam().page}});
+    AcceptTerms("Popup Book");
+    BookRun run(book, dir, UseStandInBrowser());
+
+    const std::string window = WaitForStartPage("Popup Book");
+    ASSERT_NE(window, "");
+    ASSERT_TRUE(Click(window, 640, 600));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return ReadIfPresent(BrowserCopy()).find("http://example.org/popup") !=
+                   std::string::npos;
+        },
+        60s))
+        << "the default browser was not given the address";
+    EXPECT_TRUE(ScreenIsGreenAt(640, 600)) << "the window left its page";
+    EXPECT_EQ(MainWindowOf("Popup Book"), window);
+
+    ASSERT_TRUE(AskToClose(window));
+    EXPECT_EQ(run.WaitForExit(), 0);
+    EXPECT_TRUE(TempFolderEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , AppEndToEndNewWindowTest,
+    ::testing::Values(NewWindowCase{"BlankTarget", LinkPage("popup", "http://example.org/popup",
+                                                            "target=\"_blank\"")},
+                      NewWindowCase{"WindowOpen",
+                                    ScriptPage("window.open('http://example.org/popup')")}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace quillmere::testing
