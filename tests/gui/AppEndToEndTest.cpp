@@ -203,11 +203,11 @@ class AppEndToEndTest : public ::testing::Test {
     }
 
     std::string Build(const std::string& title, PackagedPages files) {
-        BookSpec spec;
-        spec.outPath = dir.File("book");
-        spec.title = title;
-        spec.files = std::move(files);
-        return BuildBook(spec);
+        BookSpec recipe;
+        recipe.outPath = dir.File("book");
+        recipe.title = title;
+        recipe.files = std::move(files);
+        return BuildBook(recipe);
     }
 
     void AcceptTerms(const std::string& title) {
