@@ -35,7 +35,7 @@ class ViewNavigationActions : public NavigationActions {
 CQuillmereView::CQuillmereView(CQuillmereApp& app) : app_(app) { TheView = this; }
 
 CQuillmereView::~CQuillmereView() {
-    if (!RedirectPagePath.empty()) app_.Context.platform.files.RemoveFile(RedirectPagePath);
+    RemoveRedirectPage(app_.Context, RedirectPagePath);
     if (TheView == this) TheView = nullptr;
 }
 
