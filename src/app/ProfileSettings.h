@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/AppContext.h"
+#include "package/AppContext.h"
 
 namespace quillmere {
 

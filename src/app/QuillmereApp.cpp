@@ -68,13 +68,13 @@ bool CQuillmereApp::InitInstance() {
 
     if (!ExtractPackage()) {
         // Succeeds only while nothing was written; the exit sequence removes the rest.
-        platform.files.RemoveDirectory(Workspace);
+        platform.files.RemoveFolder(Workspace);
         return false;
     }
     if (StartPage.empty()) {
         ShowStop(Context, "No HTML file in ebook");
         CleanUpWorkspace();
-        platform.files.RemoveDirectory(Workspace);
+        platform.files.RemoveFolder(Workspace);
         return false;
     }
 
@@ -90,7 +90,7 @@ int CQuillmereApp::ExitInstance() {
     const int result = startupSucceeded_ ? 0 : 1;
     WaitForStartedPrograms(StartedPrograms, Context.platform.processes);
     CleanUpWorkspace();
-    if (workspaceCreated_) Context.platform.files.RemoveDirectory(Workspace);
+    if (workspaceCreated_) Context.platform.files.RemoveFolder(Workspace);
     return result;
 }
 

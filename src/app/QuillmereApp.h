@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "app/AppContext.h"
+#include "package/AppContext.h"
 #include "navigation/StartedPrograms.h"
 #include "package/HeapBuffer.h"
 #include "platform/Platform.h"

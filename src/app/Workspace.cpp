@@ -25,7 +25,7 @@ bool CQuillmereApp::CreateWorkspace(const std::string& temporaryDirectory) {
     Workspace += std::to_string(Context.platform.system.CurrentTime());
 
     for (int attempt = 0;; ++attempt) {
-        const CreateDirectoryResult result = files.CreateDirectory(Workspace);
+        const CreateDirectoryResult result = files.CreateFolder(Workspace);
         if (result == CreateDirectoryResult::Created) break;
         if (result == CreateDirectoryResult::Failed || attempt == kWorkspaceRetries) return false;
         Workspace += 'x';

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/AppContext.h"
+#include "package/AppContext.h"
 
 namespace quillmere {
 

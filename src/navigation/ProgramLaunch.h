@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/AppContext.h"
+#include "package/AppContext.h"
 #include "navigation/StartedPrograms.h"
 #include "records/PackageDirectory.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/AppContext.h"
+#include "package/AppContext.h"
 #include "package/HeapBuffer.h"
 
 namespace quillmere {

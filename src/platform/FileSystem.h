@@ -42,9 +42,9 @@ public:
     virtual bool Exists(const std::string& path) = 0;
     virtual bool RemoveFile(const std::string& path) = 0;
     // Only the caller's own user may enter the folder.
-    virtual CreateDirectoryResult CreateDirectory(const std::string& path) = 0;
+    virtual CreateDirectoryResult CreateFolder(const std::string& path) = 0;
     // Succeeds only for an empty folder.
-    virtual bool RemoveDirectory(const std::string& path) = 0;
+    virtual bool RemoveFolder(const std::string& path) = 0;
     // The user's temporary folder with a trailing separator; nullopt when it cannot be determined.
     virtual std::optional<std::string> TemporaryDirectory() = 0;
 };

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/AppContext.h"
+#include "package/AppContext.h"
 #include "records/BrandingSettings.h"
 
 namespace quillmere {

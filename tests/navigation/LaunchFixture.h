@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "package/AppContext.h"
 #include "navigation/ProgramLaunch.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixProcesses.h"

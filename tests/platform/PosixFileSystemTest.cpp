@@ -154,29 +154,29 @@ TEST(PosixFileSystemTest, CreateDirectoryReportsEachOutcome) {
     PosixFileSystem files;
     const mode_t oldMask = umask(0);
     const std::string folder = dir.File("vellumkit__1700000000");
-    EXPECT_EQ(files.CreateDirectory(folder), CreateDirectoryResult::Created);
+    EXPECT_EQ(files.CreateFolder(folder), CreateDirectoryResult::Created);
     EXPECT_EQ(ModeOf(folder), 0700u);
     umask(oldMask);
 
-    EXPECT_EQ(files.CreateDirectory(folder), CreateDirectoryResult::AlreadyExists);
-    EXPECT_EQ(files.CreateDirectory(dir.Write("plain-file", "")),
+    EXPECT_EQ(files.CreateFolder(folder), CreateDirectoryResult::AlreadyExists);
+    EXPECT_EQ(files.CreateFolder(dir.Write("plain-file", "")),
               CreateDirectoryResult::AlreadyExists);
-    EXPECT_EQ(files.CreateDirectory(dir.File("missing/child")), CreateDirectoryResult::Failed);
+    EXPECT_EQ(files.CreateFolder(dir.File("missing/child")), CreateDirectoryResult::Failed);
 }
 
 TEST(PosixFileSystemTest, RemoveDirectoryOnlyWhenEmpty) {
     TempDir dir;
     PosixFileSystem files;
     const std::string folder = dir.File("workspace");
-    ASSERT_EQ(files.CreateDirectory(folder), CreateDirectoryResult::Created);
+    ASSERT_EQ(files.CreateFolder(folder), CreateDirectoryResult::Created);
     ASSERT_TRUE(WriteFile(files, folder + "/index.html", "x"));
 
-    EXPECT_FALSE(files.RemoveDirectory(folder));
+    EXPECT_FALSE(files.RemoveFolder(folder));
     EXPECT_TRUE(files.Exists(folder + "/index.html"));
     ASSERT_TRUE(files.RemoveFile(folder + "/index.html"));
-    EXPECT_TRUE(files.RemoveDirectory(folder));
+    EXPECT_TRUE(files.RemoveFolder(folder));
     EXPECT_FALSE(files.Exists(folder));
-    EXPECT_FALSE(files.RemoveDirectory(folder));
+    EXPECT_FALSE(files.RemoveFolder(folder));
 }
 
 TEST(PosixFileSystemTest, TemporaryDirectoryFromTmpdir) {

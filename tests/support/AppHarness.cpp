@@ -122,14 +122,14 @@ bool TestFileSystem::RemoveFile(const std::string& path) {
     return real_.RemoveFile(path);
 }
 
-CreateDirectoryResult TestFileSystem::CreateDirectory(const std::string& path) {
+CreateDirectoryResult TestFileSystem::CreateFolder(const std::string& path) {
     createDirectoryCalls.push_back(path);
     if (forcedCreateDirectory) return *forcedCreateDirectory;
-    return real_.CreateDirectory(path);
+    return real_.CreateFolder(path);
 }
 
-bool TestFileSystem::RemoveDirectory(const std::string& path) {
-    return real_.RemoveDirectory(path);
+bool TestFileSystem::RemoveFolder(const std::string& path) {
+    return real_.RemoveFolder(path);
 }
 
 AppHarness::AppHarness()

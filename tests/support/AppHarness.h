@@ -49,12 +49,12 @@ class TestFileSystem : public FileSystem {
     std::unique_ptr<OutputFile> CreateForWriting(const std::string& path, FileKind kind) override;
     bool Exists(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
-    CreateDirectoryResult CreateDirectory(const std::string& path) override;
-    bool RemoveDirectory(const std::string& path) override;
+    CreateDirectoryResult CreateFolder(const std::string& path) override;
+    bool RemoveFolder(const std::string& path) override;
     std::optional<std::string> TemporaryDirectory() override { return temporaryDirectory; }
 
     std::optional<std::string> temporaryDirectory;
-    // Every CreateDirectory gives this instead of creating anything.
+    // Every CreateFolder gives this instead of creating anything.
     std::optional<CreateDirectoryResult> forcedCreateDirectory;
     // Files created for writing after this many have been created fail to open.
     std::optional<int> failCreatesAfter;

@@ -45,10 +45,10 @@ class MemoryFiles : public FileSystem {
     }
     bool Exists(const std::string& path) override { return files.count(path) != 0; }
     bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
-    CreateDirectoryResult CreateDirectory(const std::string&) override {
+    CreateDirectoryResult CreateFolder(const std::string&) override {
         return CreateDirectoryResult::Failed;
     }
-    bool RemoveDirectory(const std::string&) override { return false; }
+    bool RemoveFolder(const std::string&) override { return false; }
     std::optional<std::string> TemporaryDirectory() override { return std::nullopt; }
 
   private:

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "package/AppContext.h"
 #include "records/RecordLayout.h"
 #include "records/UnmergedRecordBlock.h"
 #include "support/FakePlatform.h"
@@ -20,10 +20,10 @@ class NoFiles : public FileSystem {
     }
     bool Exists(const std::string&) override { return false; }
     bool RemoveFile(const std::string&) override { return false; }
-    CreateDirectoryResult CreateDirectory(const std::string&) override {
+    CreateDirectoryResult CreateFolder(const std::string&) override {
         return CreateDirectoryResult::Failed;
     }
-    bool RemoveDirectory(const std::string&) override { return false; }
+    bool RemoveFolder(const std::string&) override { return false; }
     std::optional<std::string> TemporaryDirectory() override { return std::nullopt; }
 };
 

@@ -120,12 +120,12 @@ bool PosixFileSystem::Exists(const std::string& path) {
 
 bool PosixFileSystem::RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
-CreateDirectoryResult PosixFileSystem::CreateDirectory(const std::string& path) {
+CreateDirectoryResult PosixFileSystem::CreateFolder(const std::string& path) {
     if (mkdir(path.c_str(), kFolderMode) == 0) return CreateDirectoryResult::Created;
     return errno == EEXIST ? CreateDirectoryResult::AlreadyExists : CreateDirectoryResult::Failed;
 }
 
-bool PosixFileSystem::RemoveDirectory(const std::string& path) { return rmdir(path.c_str()) == 0; }
+bool PosixFileSystem::RemoveFolder(const std::string& path) { return rmdir(path.c_str()) == 0; }
 
 std::optional<std::string> PosixFileSystem::TemporaryDirectory() {
     const char* tmpdir = std::getenv("TMPDIR");

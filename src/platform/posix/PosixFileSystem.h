@@ -13,8 +13,8 @@ class PosixFileSystem : public FileSystem {
     // A dangling symbolic link counts as existing, so nobody writes through it.
     bool Exists(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
-    CreateDirectoryResult CreateDirectory(const std::string& path) override;
-    bool RemoveDirectory(const std::string& path) override;
+    CreateDirectoryResult CreateFolder(const std::string& path) override;
+    bool RemoveFolder(const std::string& path) override;
     // $TMPDIR when it is an absolute path, else "/tmp"; always with exactly one trailing '/'.
     std::optional<std::string> TemporaryDirectory() override;
 };
