@@ -71,7 +71,7 @@ bool CQuillmereApp::ExtractPackage() {
         if (!isPage && ext == ".exe") continue;  // written when a page starts it
 
         // A name with a folder part, or none at all, would land outside the Workspace.
-        if (!IsPlainFileName(entry.Name)) {
+        if (!IsPlainFileName(entry.Name, Context.rules.leadBytes)) {
             ShowStop(Context, "Unable to create temp files needed");
             return false;
         }

@@ -53,7 +53,8 @@ void CQuillmereApp::CleanUpWorkspace() {
     const std::uint32_t count = std::min<std::uint32_t>(directory_.FileCount(), kMaxEntries);
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::string name = directory_.Entry(i).Name;
-        if (IsPlainFileName(name)) platform.files.RemoveFile(Workspace + name);
+        if (IsPlainFileName(name, Context.rules.leadBytes))
+            platform.files.RemoveFile(Workspace + name);
     }
     if (AdvertImage.size != 0) platform.files.RemoveFile(Workspace + "advertimg.jpg");
     platform.files.RemoveFile(Workspace + "ftplist.txt");

@@ -57,6 +57,22 @@ TEST(BuilderCommandLine, ABookWithoutFilesIsBuiltWithAWarningButNotSound) {
     EXPECT_THAT(inspected.out, HasSubstr("fault: the package holds no files"));
 }
 
+// Shift-JIS 0x95 0x5C, and 0x83 0x41 against 0x83 0x61: characters, not a backslash or a letter.
+TEST(BuilderCommandLine, NamesAreReadInTheCodePageTheReadersUse) {
+    testing::TempDir dir;
+    const std::string book = dir.File("book");
+    const auto result = RunProgram(
+        QUILLMERE_BUILDER_PATH, {"--stub", QUILLMERE_STUB_PATH, "--out", book, "--code-page", "932",
+                                 dir.Write("\x95\x5C.htm", "<p>"), dir.Write("\x83\x41.gif", "A"),
+                                 dir.Write("\x83\x61.gif", "a")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+
+    const auto inspected = RunProgram(QUILLMERE_BUILDER_PATH, {"--inspect", book});
+    EXPECT_EQ(inspected.exitCode, 0) << inspected.out;
+    EXPECT_THAT(inspected.out, HasSubstr("\"\x95\x5C.htm\""));
+    EXPECT_THAT(inspected.out, HasSubstr("a plain file name only in code page 932 936 949 950"));
+}
+
 // Books spoilt after building; --inspect must find each fault.
 struct Spoilt {
     const char* name;
