@@ -83,12 +83,22 @@ const Refusal kRefusals[] = {
          return w.Arguments({w.page, w.dir.File("absent.html")});
      },
      1, "absent.html"},
-    {"input_is_a_folder",
+    {"subfolder_in_a_given_folder",
      [](Workshop& w) {
          fs::create_directory(w.dir.File("pages"));
+         w.dir.Write("pages/a.htm", "a");
+         fs::create_directory(w.dir.File("pages/sub"));
          return w.Arguments({w.dir.File("pages")});
      },
-     1, "folder"},
+     1, "pages/sub: a folder in a given folder"},
+    {"link_in_a_given_folder",
+     [](Workshop& w) {
+         fs::create_directory(w.dir.File("pages"));
+         w.dir.Write("pages/a.htm", "a");
+         fs::create_symlink(w.page, w.dir.File("pages/b.htm"));
+         return w.Arguments({w.dir.File("pages")});
+     },
+     1, "pages/b.htm: a symbolic link in a given folder"},
     {"same_name_twice",
      [](Workshop& w) {
          fs::create_directory(w.dir.File("other"));

@@ -7,6 +7,7 @@
 
 #include "BookFiles.h"
 #include "DoubleBytePages.h"
+#include "FolderContents.h"
 #include "package/BlowfishCipher.h"
 #include "package/MultibyteText.h"
 #include "package/PackageKey.h"
@@ -79,10 +80,13 @@ std::string CheckStub(const Bytes& stub, std::size_t block) {
 }  // namespace
 
 int RunBuild(const BuildOptions& options, std::ostream& err) {
+    std::vector<std::string> paths;
+    if (std::string problem = ExpandFolders(options.files, paths); !problem.empty()) {
+        return Refuse(err, problem);
+    }
     std::vector<PackagedFile> files;
     const LeadBytes leadBytes(options.codePage);
-    if (std::string problem = CheckNames(options.files, options.codePage, files);
-        !problem.empty()) {
+    if (std::string problem = CheckNames(paths, options.codePage, files); !problem.empty()) {
         return Refuse(err, problem);
     }
     if (IsSameFile(options.stubPath, options.outPath)) {
@@ -105,7 +109,7 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
 
     Bytes package;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        std::optional<Bytes> content = ReadBytes(options.files[i], error);
+        std::optional<Bytes> content = ReadBytes(paths[i], error);
         if (!content) return Refuse(err, error);
         if (content->size() > std::numeric_limits<std::uint32_t>::max() - package.size()) {
             return Refuse(err, "the files do not fit in a book of at most 4 GiB");
