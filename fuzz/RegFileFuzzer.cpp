@@ -1,6 +1,7 @@
 // The registry file as another program or a person may leave it, and one value written into it
-// the way the viewer writes one. The input is zero-terminated fields: the subkey as the viewer
-// names it, the value name, the number, then the file's bytes to the end. After the edit the
+// the way the viewer writes one. The input is zero-terminated fields: the ebook's title (the one
+// part of the key path that comes from the book), the value name, the number, then the file's
+// bytes to the end. After the edit the
 // written value reads back and every other value reads as it did before.
 #include <clocale>
 #include <cstdint>
@@ -42,7 +43,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzzing::FuzzFields fields(data, size);
-    const std::string subkey = fields.Next();
+    const std::string subkey = "Software\\Tallowbrook\\" + fields.Next() + "\\LU";
     const std::string name = fields.Next();
     const std::uint32_t value = fuzzing::ParseNumber(fields.Next());
     const auto text = DecodeRegFile(fields.Rest());
