@@ -2,8 +2,10 @@
 // package directory), then anything. The harness enciphers the package range the directory names,
 // so a seed holds its pages in plain text, and it stores the record's checksum unless the first
 // byte is odd, so most inputs get past the branding check. The viewer then runs its whole life
-// on files in memory.
+// on files in memory; while its window is open, every packaged program is started once.
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "app/QuillmereApp.h"
 #include "package/BlowfishCipher.h"
 #include "package/PackageKey.h"
+#include "package/PathHelpers.h"
 #include "pages/AdvertStore.h"
 #include "records/BrandingSettings.h"
 #include "records/LittleEndian.h"
@@ -46,6 +49,27 @@ bool InsideWorkspace(const std::string& path, const std::string& workspace) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
 }
 
+// The message loop is where the window is open.
+class OpenWindowing : public testing::FakeWindowing {
+  public:
+    void RunMessageLoop() override {
+        FakeWindowing::RunMessageLoop();
+        if (whileOpen) whileOpen();
+    }
+    std::function<void()> whileOpen;
+};
+
+void StartEveryProgram(CQuillmereApp& app) {
+    const PackageDirectory& directory = app.Directory();
+    const std::uint32_t count = std::min<std::uint32_t>(directory.FileCount(), kMaxEntries);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::string name = directory.Entry(i).Name;
+        if (GetExtensionPart(name, app.Context.rules) == ".exe") {
+            app.LaunchPackagedProgram(name, "");
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -64,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     system.modulePath = kBookPath;
     testing::NoProcesses processes;
     testing::FakeShell shell;
-    testing::FakeWindowing windowing;
+    OpenWindowing windowing;
     Platform platform{dialogs, lifetime, files, registry, system, processes, shell, windowing};
 
     // A fresh process starts with empty settings and no advert picture.
@@ -75,6 +99,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string workspace;
     {
         CQuillmereApp app(platform, image.data());
+        windowing.whileOpen = [&] {
+            // A program that cannot be started says so; that is no start-up failure.
+            const std::size_t before = dialogs.shown.size();
+            StartEveryProgram(app);
+            dialogs.shown.resize(before);
+        };
         try {
             exitCode = RunApplication(app);
         } catch (const testing::ProcessEnded& ended) {
