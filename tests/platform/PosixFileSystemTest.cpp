@@ -222,6 +222,8 @@ TEST(PosixFileSystemTest, TemporaryDirectoryFromTmpdir) {
         ScopedEnvironment tmpdir("TMPDIR", c.tmpdir);
         EXPECT_EQ(files.TemporaryDirectory(), std::string(c.expected))
             << "TMPDIR=" << (c.tmpdir ? c.tmpdir : "(unset)");
+        // The fallback is for when nothing can be asked, so it never follows TMPDIR.
+        EXPECT_EQ(files.FallbackTemporaryDirectory(), "/tmp/");
     }
 }
 

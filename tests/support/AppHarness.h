@@ -52,8 +52,10 @@ class TestFileSystem : public FileSystem {
     CreateDirectoryResult CreateFolder(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
     std::optional<std::string> TemporaryDirectory() override { return temporaryDirectory; }
+    std::string FallbackTemporaryDirectory() override { return fallbackTemporaryDirectory; }
 
     std::optional<std::string> temporaryDirectory;
+    std::string fallbackTemporaryDirectory = "/tmp/";
     // Every CreateFolder gives this instead of creating anything.
     std::optional<CreateDirectoryResult> forcedCreateDirectory;
     // Files created for writing after this many have been created fail to open.

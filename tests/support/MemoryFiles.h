@@ -50,6 +50,7 @@ class MemoryFiles : public FileSystem {
     }
     bool RemoveFolder(const std::string&) override { return false; }
     std::optional<std::string> TemporaryDirectory() override { return std::nullopt; }
+    std::string FallbackTemporaryDirectory() override { return "/memory/"; }
 
   private:
     class Input : public InputFile {

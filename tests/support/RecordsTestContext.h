@@ -25,6 +25,7 @@ class NoFiles : public FileSystem {
     }
     bool RemoveFolder(const std::string&) override { return false; }
     std::optional<std::string> TemporaryDirectory() override { return std::nullopt; }
+    std::string FallbackTemporaryDirectory() override { return "/nowhere/"; }
 };
 
 class NoProcesses : public Processes {

@@ -17,6 +17,7 @@ class PosixFileSystem : public FileSystem {
     bool RemoveFolder(const std::string& path) override;
     // $TMPDIR when it is an absolute path, else "/tmp"; always with exactly one trailing '/'.
     std::optional<std::string> TemporaryDirectory() override;
+    std::string FallbackTemporaryDirectory() override { return "/tmp/"; }
 };
 
 }  // namespace quillmere
