@@ -36,6 +36,10 @@ TEST_F(ExtractPackageTest, StartPageIsTheLastIndexPageElseTheFirstPage) {
         {{{"logo.gif", "G"}, {"Index.HTM", "i"}, {"about.html", "a"}}, "Index.HTM"},
         {{{"a.htm", "a"}, {"index.html", "i"}, {"b.htm", "b"}, {"index.htm", "j"}}, "index.htm"},
         {{{"notes", "n"}, {"b.htm", "b"}, {"a.htm", "a"}}, "b.htm"},
+        // Only the exact names replace a start page: a comparison ignoring case would pick
+        // INDEX.HTML here.
+        {{{"Index.HTM", "i"}, {"index.html", "j"}}, "index.html"},
+        {{{"Index.HTM", "i"}, {"INDEX.HTML", "j"}, {"Index.htm", "k"}}, "Index.HTM"},
     };
     for (const auto& c : cases) {
         std::string start;

@@ -127,6 +127,30 @@ TEST(PosixFileSystemTest, NeverWritesThroughASymbolicLink) {
     EXPECT_FALSE(files.Exists(target));
 }
 
+TEST(PosixFileSystemTest, NeverWritesThroughAHardLinkOrIntoAnotherUsersFile) {
+    TempDir dir;
+    PosixFileSystem files;
+    const std::string victim = dir.Write("victim", "keep me");
+    ASSERT_EQ(chmod(victim.c_str(), 0644), 0);
+    const std::string link = dir.File("temp_webtool_help.html");
+    ASSERT_EQ(::link(victim.c_str(), link.c_str()), 0);
+    EXPECT_EQ(files.CreateForWriting(link, FileKind::Document), nullptr);
+    EXPECT_EQ(ReadFileBytes(victim), "keep me");
+    EXPECT_EQ(ModeOf(victim), 0644u);
+
+    // Once the other name is gone the file is an ordinary one of ours again.
+    ASSERT_EQ(unlink(victim.c_str()), 0);
+    EXPECT_TRUE(WriteFile(files, link, "page"));
+    EXPECT_EQ(ReadFileBytes(link), "page");
+
+    // Only root can give a file to another user.
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to plant a file owned by someone else";
+    const std::string foreign = dir.Write("foreign", "theirs");
+    ASSERT_EQ(chown(foreign.c_str(), 65534, 65534), 0);
+    EXPECT_EQ(files.CreateForWriting(foreign, FileKind::Document), nullptr);
+    EXPECT_EQ(ReadFileBytes(foreign), "theirs");
+}
+
 TEST(PosixFileSystemTest, RefusesTargetsThatAreNotRegularFiles) {
     TempDir dir;
     PosixFileSystem files;

@@ -81,6 +81,7 @@ GtkMainWindow::GtkMainWindow(const FrameDescription& frame, ViewEvents& events,
     view_ = CreateBookWebView(shared_->Charset());
     gtk_box_pack_start(GTK_BOX(box), GTK_WIDGET(view_), TRUE, TRUE, 0);
     navigation_ = std::make_unique<NavigationReporter>(view_, events_);
+    navigation_->StartWebProcess();
 
     g_signal_connect(window_, "delete-event", G_CALLBACK(OnDelete), this);
     g_signal_connect(window_, "key-press-event", G_CALLBACK(OnKeyPress), this);

@@ -95,8 +95,8 @@ std::unique_ptr<OutputFile> PosixFileSystem::CreateForWriting(const std::string&
                                                               FileKind kind) {
     const mode_t mode = kind == FileKind::Program ? kProgramMode : kDocumentMode;
     // O_NOFOLLOW refuses a symbolic link at the path; O_NONBLOCK keeps a FIFO from blocking the
-    // open. Truncation waits until the target is known to be a regular file we may re-mode, so a
-    // refused target is left as it was.
+    // open. Truncation waits until the target is known to be a regular file of ours with no other
+    // name, so a refused target is left as it was.
     int fd;
     do {
         fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, mode);
@@ -105,7 +105,10 @@ std::unique_ptr<OutputFile> PosixFileSystem::CreateForWriting(const std::string&
 
     auto file = std::make_unique<PosixOutputFile>(fd);
     struct stat info {};
-    const bool usable = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+    // A second name (a hard link planted in a shared folder) or another owner means the file is
+    // not ours to overwrite.
+    const bool usable = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1 &&
+                        info.st_uid == geteuid() &&
                         fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 &&
                         // The creation mode does not apply to a file that was already there.
                         fchmod(fd, mode) == 0 && ftruncate(fd, 0) == 0;

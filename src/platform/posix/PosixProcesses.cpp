@@ -47,6 +47,10 @@ class SpawnAttributes {
 
 ProcessHandle PosixProcesses::Start(const std::string& path,
                                     const std::vector<std::string>& arguments) {
+    // posix_spawn resolves a relative path against the current folder, so a web address such as
+    // "http://host/setup.exe" would start "./http:/host/setup.exe".
+    if (path.empty() || path.front() != '/') return kFailedProcess;
+
     std::vector<char*> argv;
     argv.reserve(arguments.size() + 2);
     for (const std::string& argument : arguments)

@@ -7,7 +7,8 @@ namespace quillmere {
 // Programs started with posix_spawn; a process handle is the child's pid.
 class PosixProcesses : public Processes {
   public:
-    // The path is used as given (no search of PATH). A file that cannot be executed, such as an
+    // Only an absolute path is started, as given (no search of PATH); a relative one, or a web
+    // address, fails. A file that cannot be executed, such as an
     // empty one, fails here rather than in the child: glibc reports the exec error to posix_spawn.
     // The child gets default signal dispositions and an empty signal mask, whatever the viewer set.
     ProcessHandle Start(const std::string& path,

@@ -44,7 +44,9 @@ void SyncFolder(const std::string& folder) {
 
 RegFileContents ReadRegFileBytes(const std::string& path) {
     RegFileContents contents;
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer. It makes no
+    // difference to reading a regular file, the only kind read.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         contents.status = errno == ENOENT ? RegFileReadStatus::Missing : RegFileReadStatus::Failed;
         return contents;
