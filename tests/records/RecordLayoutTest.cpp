@@ -166,8 +166,9 @@ TEST(RecordLayout, TheDirectoryIsReadAtItsOffsets) {
 TEST(RecordLayout, TheWriterPutsTheDirectoryAtItsOffsets) {
     const RecordBlock unmerged = UnmergedRecordBlock();
     std::vector<std::uint8_t> record(unmerged.begin() + 1224, unmerged.begin() + 1224 + 10160);
-    ASSERT_EQ(
-        FillPackageDirectory(record.data(), {{"index.html", 1000}, {"cover.jpg", 13}}, 376832), "");
+    ASSERT_EQ(FillPackageDirectory(record.data(), {{"index.html", 1000}, {"cover.jpg", 13}}, 376832,
+                                   LeadBytes()),
+              "");
 
     EXPECT_EQ(Get32(record, 60), 2u);
     EXPECT_EQ(Get32(record, 64), 376832u);
