@@ -27,7 +27,7 @@ class RegFileKey : public RegistryKey {
 
     RegistryStatus QueryValue(std::string_view name, RegistryValueType& type, void* data,
                               std::uint32_t& size) override {
-        auto it = values_.find(FoldRegName(name));
+        auto it = values_.find(FoldRegName(name, LocaleLeadBytes()));
         if (it == values_.end()) return kRegistryNotFound;
         const std::string& bytes = it->second.data;
         type = static_cast<RegistryValueType>(it->second.type);
@@ -91,7 +91,7 @@ bool ReadsBack(const RegText& text, const std::string& keyPath, std::string_view
     RegHive hive = RegHive::FromDocument(ParseRegText(text.text), text.encoding);
     const RegHiveKey* key = hive.FindKey(keyPath);
     if (!key) return false;
-    auto it = key->find(FoldRegName(name));
+    auto it = key->find(FoldRegName(name, LocaleLeadBytes()));
     if (it == key->end() ||
         it->second.type != static_cast<std::uint32_t>(RegistryValueType::Dword)) {
         return false;
@@ -129,7 +129,7 @@ std::unique_ptr<RegistryKey> RegFileRegistry::OpenKeyForQuery(std::string_view s
 bool RegFileRegistry::WriteDword(std::string_view subkey, std::string_view name,
                                  std::uint32_t value) {
     if (!FitsOnOneLine(subkey) || !FitsOnOneLine(name)) return false;
-    if (!FoldRegKeyPath(CurrentUserKeyPath(subkey))) return false;
+    if (!FoldRegKeyPath(CurrentUserKeyPath(subkey), LocaleLeadBytes())) return false;
     if (!EnsureRegFolder(FolderOf(path_))) return false;
 
     RegFileLock lock(path_ + ".lock");
@@ -147,7 +147,10 @@ bool RegFileRegistry::WriteDword(std::string_view subkey, std::string_view name,
     if (!keyText || !nameText) return false;
 
     RegDocument doc = ParseRegText(text->text);
-    if (!SetRegValueLine(doc, *keyText, *nameText, DwordData(value))) return false;
+    if (!SetRegValueLine(doc, *keyText, *nameText, DwordData(value),
+                         RegTextLeadBytes(text->encoding))) {
+        return false;
+    }
     text->text = RenderRegLines(doc.lines);
     if (!ReadsBack(*text, CurrentUserKeyPath(subkey), name, value)) return false;
     auto bytes = EncodeRegFile(*text);
