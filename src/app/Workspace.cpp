@@ -19,6 +19,9 @@ constexpr int kWorkspaceRetries = 3;
 
 bool CQuillmereApp::CreateWorkspace(const std::string& temporaryDirectory) {
     FileSystem& files = Context.platform.files;
+    // Workspaces of earlier runs whose viewer is gone: killed, crashed, or the power cut.
+    files.RemoveOrphanedFolders(temporaryDirectory, kWorkspacePrefix);
+
     Workspace = temporaryDirectory;
     if (Workspace.back() != Context.rules.separator) Workspace += Context.rules.separator;
     Workspace += kWorkspacePrefix;
@@ -32,6 +35,8 @@ bool CQuillmereApp::CreateWorkspace(const std::string& temporaryDirectory) {
     }
     Workspace += Context.rules.separator;
     workspaceCreated_ = true;
+    // Without the lock the folder is only missed by later starts' clean-up; it still works.
+    workspaceLock_ = files.LockFolder(Workspace);
     return true;
 }
 
@@ -47,6 +52,11 @@ void CQuillmereApp::CleanUpWorkspace() {
                                         kStopBox);
         platform.lifetime.EndProcess(1);
     }
+    RemoveWorkspaceFiles();
+}
+
+void CQuillmereApp::RemoveWorkspaceFiles() {
+    Platform& platform = Context.platform;
     if (!workspaceCreated_) return;
 
     // Only names extraction could have written, and never more entries than the record holds.
@@ -58,6 +68,19 @@ void CQuillmereApp::CleanUpWorkspace() {
     }
     if (AdvertImage.size != 0) platform.files.RemoveFile(Workspace + "advertimg.jpg");
     platform.files.RemoveFile(Workspace + "ftplist.txt");
+}
+
+void CQuillmereApp::RemoveWorkspaceFolder() {
+    if (!workspaceCreated_) return;
+    FileSystem& files = Context.platform.files;
+    if (workspaceLock_) workspaceLock_->Remove();
+    workspaceLock_.reset();
+    if (files.RemoveFolder(Workspace)) {
+        workspaceCreated_ = false;
+    } else {
+        // Something is still inside: the folder stays ours until the next try.
+        workspaceLock_ = files.LockFolder(Workspace);
+    }
 }
 
 }  // namespace quillmere

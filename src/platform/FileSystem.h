@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/FolderLock.h"
+
 namespace quillmere {
 
 class InputFile {
@@ -50,6 +52,14 @@ class FileSystem {
     // A folder that exists on every machine of this platform, with a trailing separator: where
     // the redirect page goes when TemporaryDirectory gives nothing.
     virtual std::string FallbackTemporaryDirectory() = 0;
+
+    // Creates the lock file in `folder` (given with its trailing separator) and holds its lock;
+    // nullptr when it cannot. The lock file is never one of the names a book may carry.
+    virtual std::unique_ptr<FolderLock> LockFolder(const std::string& folder) = 0;
+    // Removes every folder directly in `parent` whose name begins with `prefix`, that belongs to
+    // this user and whose lock can be taken: the files in it, its lock file, then the folder.
+    // Anything else (a folder without a lock file, one whose lock is held) is left untouched.
+    virtual void RemoveOrphanedFolders(const std::string& parent, const std::string& prefix) = 0;
 };
 
 }  // namespace quillmere

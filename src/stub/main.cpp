@@ -35,7 +35,7 @@ class NoDisplayWindowing : public Windowing {
 int main() {
     using namespace quillmere;
     PosixServices posix;
-    std::unique_ptr<GtkServices> gtk = GtkServices::Start(posix.system);
+    std::unique_ptr<GtkServices> gtk = GtkServices::Start(posix.system, &posix.lifetime);
     NoDisplayWindowing noDisplay(posix.dialogs);
     Platform platform = gtk ? posix.With(gtk->windowing(), &gtk->dialogs()) : posix.With(noDisplay);
 

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <future>
 #include <string>
 #include <vector>
@@ -253,6 +254,46 @@ TEST(RegFileReadTest, AFifoAtThePathIsRefusedWithoutWaitingForAWriter) {
         FAIL() << "opening the registry waited for a writer to the FIFO";
     }
     EXPECT_TRUE(reading.get());
+}
+
+TEST(RegFileReadTest, EveryChangeBetweenTwoOpensIsSeen) {
+    const std::string before = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"V\"=\"old\"\r\n";
+    const std::string sameSize = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"V\"=\"new\"\r\n";
+    const std::string longer = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"V\"=\"newer\"\r\n";
+    // Sets the file's modification time; the file stays the same inode.
+    const auto writeInPlace = [](const std::string& path, const std::string& text, long nanos) {
+        const int fd = open(path.c_str(), O_WRONLY | O_TRUNC);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+        const timespec times[2] = {{0, UTIME_OMIT}, {1700000000, nanos}};
+        ASSERT_EQ(futimens(fd, times), 0);
+        close(fd);
+    };
+    const struct {
+        const char* what;
+        std::function<void(const std::string&)> change;
+        QueriedValue expected;
+    } cases[] = {
+        {"replaced by a writer",
+         [](const std::string& path) {
+             ASSERT_TRUE(RegFileRegistry(path).WriteDword("K", "V", 7));
+         },
+         Dword(7)},
+        {"same size, one nanosecond later",
+         [&](const std::string& path) { writeInPlace(path, sameSize, 2); }, Sz("new")},
+        {"longer, same time", [&](const std::string& path) { writeInPlace(path, longer, 1); },
+         Sz("newer")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        testing::TempDir dir;
+        const std::string path = dir.Write("registry.reg", "");
+        writeInPlace(path, before, 1);
+        RegFileRegistry registry(path);
+        ASSERT_EQ(QueryRegValue(registry, "K", "V"), Sz("old"));
+        c.change(path);
+        EXPECT_EQ(QueryRegValue(registry, "K", "V"), c.expected);
+    }
 }
 
 TEST(RegFileReadTest, QueryReportsSizeAndRefusesSmallBuffers) {

@@ -14,7 +14,7 @@ class PosixProcesses : public Processes {
     ProcessHandle Start(const std::string& path,
                         const std::vector<std::string>& arguments) override;
     // The exit status, or 128 + the signal that ended it; -1 for kFailedProcess or a pid that is
-    // not our child.
+    // not our child. Runs GLib's default main context meanwhile, so stops are still heard.
     int Wait(ProcessHandle process) override;
     // A pid holds nothing that needs releasing once the child has been reaped.
     void Close(ProcessHandle process) override;

@@ -32,10 +32,10 @@ void EndLastLine(RegDocument& doc, std::size_t before, const std::string& ending
 }  // namespace
 
 bool SetRegValueLine(RegDocument& doc, std::string_view keyPath, std::string_view name,
-                     std::string_view dataText) {
-    auto target = FoldRegKeyPath(keyPath);
+                     std::string_view dataText, const LeadBytes& lead) {
+    auto target = FoldRegKeyPath(keyPath, lead);
     if (!target) return false;
-    const std::string foldedName = FoldRegName(name);
+    const std::string foldedName = FoldRegName(name, lead);
     const std::string ending = LineEndingOf(doc);
     const std::string valueLine =
         (name.empty() ? std::string("@") : QuoteRegName(name)) + "=" + std::string(dataText);
@@ -48,7 +48,7 @@ bool SetRegValueLine(RegDocument& doc, std::string_view keyPath, std::string_vie
     for (const auto& entry : doc.entries) {
         switch (entry.kind) {
             case RegEntryKind::Section: {
-                auto path = FoldRegKeyPath(entry.keyPath);
+                auto path = FoldRegKeyPath(entry.keyPath, lead);
                 inTarget = false;
                 if (!path) break;
                 if (entry.deletes && RegKeyIsWithin(*target, *path)) {
@@ -63,7 +63,7 @@ bool SetRegValueLine(RegDocument& doc, std::string_view keyPath, std::string_vie
             case RegEntryKind::Value:
                 if (!inTarget) break;
                 lastContent = &entry;
-                if (FoldRegName(entry.name) == foldedName) lastMention = &entry;
+                if (FoldRegName(entry.name, lead) == foldedName) lastMention = &entry;
                 break;
             case RegEntryKind::Garbled:
                 if (inTarget) lastContent = &entry;
