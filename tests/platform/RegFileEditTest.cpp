@@ -126,5 +126,26 @@ TEST(RegFileEditTest, ABlankLineEndsAListWhoseLastLineEndsInTwoBackslashes) {
     EXPECT_EQ(written->at("terms").data, DwordBytes(1));
 }
 
+// The reader takes any white space after a list's trailing backslash; a value the edit adds
+// after such a line must still stand on its own.
+TEST(RegFileEditTest, AValueAddedAfterAListEndingInBackslashAndWhiteSpaceReadsBack) {
+    for (const char* tail : {"\\ \t", "\\\v", "\\\f"}) {
+        SCOPED_TRACE(tail);
+        const std::string text = std::string(
+                                     "Windows Registry Editor Version 5.00\n"
+                                     "[HKEY_CURRENT_USER\\A]\n"
+                                     "\"x\"=hex:01,") +
+                                 tail + "\n";
+        RegDocument doc = ParseRegText(text);
+        ASSERT_TRUE(SetRegValueLine(doc, "HKEY_CURRENT_USER\\A", "Terms", "dword:00000001"));
+        const RegHive edited =
+            RegHive::FromDocument(ParseRegText(RenderRegLines(doc.lines)), RegEncoding::Ansi);
+        const RegHiveKey* key = edited.FindKey("HKEY_CURRENT_USER\\A");
+        ASSERT_TRUE(key);
+        ASSERT_EQ(key->count("terms"), 1u);
+        EXPECT_EQ(key->at("terms").data, DwordBytes(1));
+    }
+}
+
 }  // namespace
 }  // namespace quillmere

@@ -18,13 +18,6 @@ std::string LineEndingOf(const RegDocument& doc) {
     return "\n";
 }
 
-bool EndsWithBackslash(std::string_view text) {
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-        text.remove_suffix(1);
-    }
-    return !text.empty() && text.back() == '\\';
-}
-
 void EndLastLine(RegDocument& doc, std::size_t before, const std::string& ending) {
     if (before > 0 && doc.lines[before - 1].ending.empty()) doc.lines[before - 1].ending = ending;
 }
@@ -88,7 +81,7 @@ bool SetRegValueLine(RegDocument& doc, std::string_view keyPath, std::string_vie
         EndLastLine(doc, at, ending);
         // A list cut short with a trailing backslash would swallow the new line; a blank line
         // ends it instead.
-        if (at > 0 && EndsWithBackslash(lines[at - 1].text)) {
+        if (at > 0 && ContinuesOnNextLine(lines[at - 1].text)) {
             lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at++), {"", ending});
         }
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), {valueLine, ending});

@@ -214,7 +214,7 @@ RegDocument ParseRegText(std::string_view text) {
                         data.pop_back();
                         if (entry.endLine == doc.lines.size()) break;
                         const std::string_view next = Trim(doc.lines[entry.endLine].text);
-                        continues = !next.empty() && next.back() == '\\';
+                        continues = ContinuesOnNextLine(next);
                         data += next;
                         ++entry.endLine;
                     }
@@ -239,6 +239,11 @@ std::string RenderRegLines(const std::vector<RegLine>& lines) {
         text += line.ending;
     }
     return text;
+}
+
+bool ContinuesOnNextLine(std::string_view line) {
+    line = Trim(line);
+    return !line.empty() && line.back() == '\\';
 }
 
 std::string QuoteRegName(std::string_view name) {
