@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "package/FileHelpers.h"
+#include "package/HtmlEscape.h"
 
 namespace quillmere {
 
@@ -14,36 +15,11 @@ constexpr const char* kBrowserFailureFormat =
     "Unable to activate your Internet browser\n\nPlease activate your browser and enter the "
     "address:\n\n%s";
 
-// The address inside a double-quoted attribute: the browser decodes the references again, so it
-// follows exactly the same address, and no address can close the attribute or open a tag.
-std::string EscapeForAttribute(std::string_view url) {
-    std::string out;
-    out.reserve(url.size());
-    for (char c : url) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 std::string RedirectPageText(std::string_view url) {
-    const std::string address = EscapeForAttribute(url);
+    // The browser decodes the references again, so it follows exactly the same address.
+    const std::string address = EscapeForHtmlAttribute(url, AttributeQuotes::Double);
     std::string page = "<HTML><HEAD><TITLE>Redirect</TITLE>\n";
     page += "<META HTTP-EQUIV=\"refresh\" CONTENT=\"0; URL=" + address + "\">\n";
     page +=

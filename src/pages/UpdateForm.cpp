@@ -2,40 +2,16 @@
 
 #include <string_view>
 
+#include "package/HtmlEscape.h"
 #include "pages/SiteAddresses.h"
 
 namespace quillmere {
 
 namespace {
 
-// Entity-encodes the bytes that could end a single-quoted attribute or start markup. None of them
-// is ever a trail byte of a double-byte code page, so a byte-wise pass is safe.
+// The form's values go between single quotes.
 std::string AttributeText(std::string_view value) {
-    std::string out;
-    out.reserve(value.size());
-    for (char c : value) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            default:
-                out += c;
-                break;
-        }
-    }
-    return out;
+    return EscapeForHtmlAttribute(value, AttributeQuotes::Single);
 }
 
 void AddHiddenField(std::string& form, std::string_view name, std::string_view value) {

@@ -510,6 +510,35 @@ TEST_F(AppEndToEndTest, StopSignalWhileWaitingForAStartedProgramEndsTheWait) {
     EXPECT_TRUE(TempFolderEmpty());
 }
 
+TEST_F(AppEndToEndTest, TheNextStartRemovesWhatAKilledViewerLeft) {
+    const std::string book = Build("Killed Book", {{"index.html", LinkPage("start", "b.html")}});
+    AcceptTerms("Killed Book");
+    const std::string someoneElses = dir.File("tmp") + "/vellumkit__1";
+    std::filesystem::create_directory(someoneElses);  // no lock file: not a viewer's
+    {
+        BookRun killed(book, dir);
+        ASSERT_NE(WaitForStartPage("Killed Book"), "");
+        ASSERT_TRUE(killed.Signal(SIGKILL));
+        killed.WaitForExit(30s);
+    }
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.File("tmp"))) {
+        left.push_back(entry.path().string());
+    }
+    ASSERT_EQ(left.size(), 2u) << "the killed viewer left nothing to remove";
+
+    BookRun next(book, dir);
+    const std::string window = WaitForStartPage("Killed Book");
+    ASSERT_NE(window, "");
+    ASSERT_TRUE(AskToClose(window));
+    EXPECT_EQ(next.WaitForExit(), 0);
+    std::vector<std::string> after;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.File("tmp"))) {
+        after.push_back(entry.path().string());
+    }
+    EXPECT_EQ(after, std::vector<std::string>{someoneElses});
+}
+
 // An X server of its own, so that the test can take it away from the viewer.
 class PrivateDisplay {
   public:

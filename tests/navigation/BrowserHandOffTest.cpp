@@ -12,6 +12,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
+#include "support/TestFileSystem.h"
 
 namespace quillmere {
 namespace {
@@ -20,34 +21,12 @@ using testing::ReadFileBytes;
 using testing::TempDir;
 namespace fs = std::filesystem;
 
-// Real files, with the temporary folder chosen by the test and every removal remembered.
-class TestFiles : public PosixFileSystem {
-  public:
-    std::unique_ptr<OutputFile> CreateForWriting(const std::string& path, FileKind kind) override {
-        created.push_back(path);
-        if (failWrites) return nullptr;
-        return PosixFileSystem::CreateForWriting(path, kind);
-    }
-    bool RemoveFile(const std::string& path) override {
-        removed.push_back(path);
-        return PosixFileSystem::RemoveFile(path);
-    }
-    std::optional<std::string> TemporaryDirectory() override { return temporaryFolder; }
-    std::string FallbackTemporaryDirectory() override { return fallbackFolder; }
-
-    std::optional<std::string> temporaryFolder;
-    std::string fallbackFolder = "/tmp/";
-    bool failWrites = false;
-    std::vector<std::string> created;
-    std::vector<std::string> removed;
-};
-
 struct HandOffHost {
     explicit HandOffHost(const TextRules& rules = TextRules{LeadBytes(), '/'})
         : ctx{platform, rules, "Test Book"} {}
     testing::FakeDialogs dialogs;
     testing::FakeLifetime lifetime;
-    TestFiles files;
+    testing::TestFileSystem files;
     testing::MemoryRegistry registry;
     testing::FakeSystem system;
     testing::FakeShell shell;
@@ -107,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 class BrowserHandOffTest : public ::testing::Test {
   protected:
-    BrowserHandOffTest() { host.files.temporaryFolder = dir.path().string() + "/"; }
+    BrowserHandOffTest() { host.files.temporaryDirectory = dir.path().string() + "/"; }
     TempDir dir;
     HandOffHost host;
     std::string pagePath = dir.File("temp_webtool_help.html");
@@ -134,7 +113,7 @@ TEST_F(BrowserHandOffTest, WritesAPrivatePageInTheTemporaryFolderAndOpensIt) {
 
 TEST_F(BrowserHandOffTest, PathAlreadyKnownIsUsedWithoutAskingForTheTemporaryFolder) {
     std::string redirectPagePath = dir.File("chosen.html");
-    host.files.temporaryFolder = std::nullopt;
+    host.files.temporaryDirectory = std::nullopt;
     EXPECT_TRUE(HandOffToBrowser(host.ctx, "http://example.com/", redirectPagePath));
     EXPECT_EQ(redirectPagePath, dir.File("chosen.html"));
     EXPECT_EQ(ReadFileBytes(redirectPagePath), PageWithAddress("http://example.com/"));
@@ -187,15 +166,15 @@ TEST(BrowserHandOffFallback, UnknownTemporaryFolderGivesTheFileSystemsFixedPath)
           FallbackCase{"", "c:\\", "c:\\temp_webtool_help.html"},
           FallbackCase{std::nullopt, "/tmp/", "/tmp/temp_webtool_help.html"}}) {
         HandOffHost host(TextRules{LeadBytes(), '/'});
-        host.files.temporaryFolder = c.temporaryFolder;
-        host.files.fallbackFolder = c.fallbackFolder;
-        host.files.failWrites = true;  // keep the test away from the real fixed path
+        host.files.temporaryDirectory = c.temporaryFolder;
+        host.files.fallbackTemporaryDirectory = c.fallbackFolder;
+        host.files.failCreatesAfter = 0;  // keep the test away from the real fixed path
         std::string redirectPagePath;
 
         EXPECT_FALSE(HandOffToBrowser(host.ctx, "http://example.com/", redirectPagePath));
 
         EXPECT_EQ(redirectPagePath, c.path);
-        EXPECT_EQ(host.files.created, std::vector<std::string>{c.path});
+        EXPECT_EQ(host.files.createAttempts, std::vector<std::string>{c.path});
         ASSERT_EQ(host.dialogs.shown.size(), 1u);
         EXPECT_EQ(host.dialogs.shown[0].text, "Failed to write file " + c.path);
         EXPECT_TRUE(host.shell.calls.empty());
@@ -204,7 +183,7 @@ TEST(BrowserHandOffFallback, UnknownTemporaryFolderGivesTheFileSystemsFixedPath)
 
 TEST_F(BrowserHandOffTest, RemovingThePageTouchesNothingBeforeTheFirstHandOff) {
     RemoveRedirectPage(host.ctx, "");
-    EXPECT_TRUE(host.files.removed.empty());
+    EXPECT_TRUE(host.files.removedFiles.empty());
 
     std::string redirectPagePath;
     ASSERT_TRUE(HandOffToBrowser(host.ctx, "http://example.com/", redirectPagePath));

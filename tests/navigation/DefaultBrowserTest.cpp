@@ -109,13 +109,7 @@ std::string HandOffInChild(const IsolatedDesktop& desktop, const std::string& ur
         PosixFileSystem files;
         testing::MemoryRegistry registry;
         testing::FakeSystem system;
-        class : public Processes {
-            ProcessHandle Start(const std::string&, const std::vector<std::string>&) override {
-                return kFailedProcess;
-            }
-            int Wait(ProcessHandle) override { return 0; }
-            void Close(ProcessHandle) override {}
-        } processes;
+        testing::NoProcesses processes;
         GioShell shell;
         testing::FakeWindowing windowing;
         Platform platform{dialogs, lifetime, files, registry, system, processes, shell, windowing};

@@ -19,15 +19,7 @@ using testing::FakeSystem;
 using testing::FakeWindowing;
 using testing::MemoryFiles;
 using testing::MemoryRegistry;
-
-class NoProcesses : public Processes {
-  public:
-    ProcessHandle Start(const std::string&, const std::vector<std::string>&) override {
-        return kFailedProcess;
-    }
-    int Wait(ProcessHandle) override { return 0; }
-    void Close(ProcessHandle) override {}
-};
+using testing::NoProcesses;
 
 const PathConventions kWindowsConventions{'\\', true, false};
 const PathConventions kPosixConventions{'/', false, true};

@@ -248,6 +248,30 @@ TEST(RegFileWriteTest, WaitsWhileAnotherWriterHoldsTheLock) {
     EXPECT_EQ(QueryRegValue(registry, "A", "V"), Dword(1));
 }
 
+TEST(RegFileWriteTest, WritersThroughALinkTakeTheLockOfTheFileItself) {
+    testing::TempDir dir;
+    std::filesystem::create_directory(dir.File("elsewhere"));
+    const std::string target = dir.Write("elsewhere/real.reg", Lines({kHeader}));
+    std::filesystem::create_symlink(target, dir.File("registry.reg"));
+    RegFileRegistry registry(dir.File("registry.reg"));
+    int lock = ::open((target + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(lock, 0);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        registry.WriteDword("A", "V", 1);
+        done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(done) << "the write did not wait for the lock beside the file";
+    ::close(lock);
+    writer.join();
+    RegFileRegistry direct(target);
+    EXPECT_EQ(QueryRegValue(direct, "A", "V"), Dword(1));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("registry.reg.lock")));
+}
+
 // Readers take no lock, so they must only ever find a whole file.
 TEST(RegFileWriteTest, ReadersNeverSeeAHalfWrittenFile) {
     testing::TempDir dir;

@@ -51,6 +51,7 @@ class MemoryKey : public RegistryKey {
         const auto& bytes = it->second.data;
         std::uint32_t capacity = size;
         size = static_cast<std::uint32_t>(bytes.size());
+        if (data == nullptr) return kRegistrySuccess;  // a query for the size alone
         if (bytes.size() > capacity) return kRegistryMoreData;
         if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
         return kRegistrySuccess;

@@ -94,6 +94,16 @@ class FakeShell : public Shell {
     std::intptr_t result = 42;
 };
 
+// Starts nothing: every start fails, and there is never anything to wait for.
+class NoProcesses : public Processes {
+  public:
+    ProcessHandle Start(const std::string&, const std::vector<std::string>&) override {
+        return kFailedProcess;
+    }
+    int Wait(ProcessHandle) override { return -1; }
+    void Close(ProcessHandle) override {}
+};
+
 // Records what start-up and the view do to the window.
 class FakeMainWindow;
 class FakeWindowing : public Windowing {

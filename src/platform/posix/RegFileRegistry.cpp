@@ -158,10 +158,11 @@ bool RegFileRegistry::WriteDword(std::string_view subkey, std::string_view name,
     if (!FoldRegKeyPath(CurrentUserKeyPath(subkey), LocaleLeadBytes())) return false;
     if (!EnsureRegFolder(FolderOf(path_))) return false;
 
-    RegFileLock lock(path_ + ".lock");
+    // Every writer locks beside the file it replaces, whatever link it was reached through.
+    const std::string target = WriteTarget(path_);
+    RegFileLock lock(target + ".lock");
     if (!lock.Held()) return false;
 
-    const std::string target = WriteTarget(path_);
     RegFileContents contents = ReadRegFileBytes(target);
     // A file that is there but cannot be read whole must not be replaced by one value.
     if (contents.status == RegFileReadStatus::Failed) return false;

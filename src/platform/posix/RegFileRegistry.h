@@ -28,7 +28,8 @@ class RegFileRegistry : public Registry {
     // while the file is unchanged (device, inode, size, modification time to the nanosecond) and
     // the locale's character set is the same, so a book's pages do not parse it again each.
     std::unique_ptr<RegistryKey> OpenKeyForQuery(std::string_view subkey) override;
-    // Read-modify-write under an advisory lock on "<path>.lock", replacing the file atomically.
+    // Read-modify-write under an advisory lock (flock) on "<file>.lock" beside the file itself
+    // (a link's target), replacing the file atomically.
     bool WriteDword(std::string_view subkey, std::string_view name, std::uint32_t value) override;
 
   private:
