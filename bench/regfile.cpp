@@ -85,6 +85,51 @@ BENCHMARK(BM_AdvertStoreRead)
     ->Args({10, 24575})
     ->Unit(benchmark::kMicrosecond);
 
+// What Windows' registry editor writes: UTF-16LE with its byte-order mark.
+std::string Utf16LeExport(const std::string& text) {
+    std::string bytes = "\xFF\xFE";
+    bytes.reserve(2 + text.size() * 2);
+    for (char c : text) {
+        bytes.push_back(c);
+        bytes.push_back('\0');
+    }
+    return bytes;
+}
+
+// A reader's whole export: the advert store among some 25 MB of other keys.
+std::string LargeExport() {
+    std::string text = StoreText(1, 24575);
+    for (int key = 0; text.size() * 2 < 25u << 20; ++key) {
+        text += "\r\n[HKEY_CURRENT_USER\\Software\\Vendor" + std::to_string(key % 97) +
+                "\\Product" + std::to_string(key) + "]\r\n";
+        for (int v = 0; v < 8; ++v) {
+            text += "\"Setting" + std::to_string(v) + "\"=\"C:\\\\Program Files\\\\Vendor\\\\" +
+                    std::to_string(key * 8 + v) + "\"\r\n";
+        }
+        text += HexValue("Blob", 200, static_cast<unsigned>(key));
+    }
+    return Utf16LeExport(text);
+}
+
+// A book's pages each open the advert key once: 100 pages, one file, unchanged between them.
+void BM_OpenAdvertKey25MBExport100Times(benchmark::State& state) {
+    const std::string bytes = LargeExport();
+    const std::string path = WriteTemp("export.reg", bytes);
+    quillmere::RegFileRegistry registry(path);
+    for (auto _ : state) {
+        for (int page = 0; page < 100; ++page) {
+            auto key = registry.OpenKeyForQuery("SOFTWARE\\Tallowbrook\\Adverts");
+            if (!key) {
+                state.SkipWithError("advert key not found");
+                return;
+            }
+            benchmark::DoNotOptimize(key);
+        }
+    }
+    state.counters["file_MiB"] = static_cast<double>(bytes.size()) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_OpenAdvertKey25MBExport100Times)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 void BM_WriteDword(benchmark::State& state) {
     const std::string path = WriteTemp("write.reg", StoreText(1, 24575));
     quillmere::RegFileRegistry registry(path);

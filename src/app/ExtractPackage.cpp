@@ -8,6 +8,7 @@
 #include "package/BlowfishCipher.h"
 #include "package/FileHelpers.h"
 #include "package/PackageKey.h"
+#include "package/ParallelDecipher.h"
 #include "package/PathHelpers.h"
 #include "package/PlainFileName.h"
 #include "pages/AdvertStore.h"
@@ -29,7 +30,7 @@ void DecipherPackage(std::uint8_t* package, std::uint32_t size) {
     CBlowfishCipher cipher(key.c_str());
     // Only whole blocks: a trailing partial block cannot have come from the builder.
     const std::uint32_t whole = size & ~std::uint32_t{7};
-    cipher.DecryptBuffer(package, whole, package);
+    DecryptInParallel(cipher, package, whole);
 }
 
 // Byte for byte, straight from the deciphered image.
@@ -71,7 +72,7 @@ bool CQuillmereApp::ExtractPackage() {
         if (!isPage && ext == ".exe") continue;  // written when a page starts it
 
         // A name with a folder part, or none at all, would land outside the Workspace.
-        if (!IsPlainFileName(entry.Name)) {
+        if (!IsPlainFileName(entry.Name, Context.rules.leadBytes)) {
             ShowStop(Context, "Unable to create temp files needed");
             return false;
         }

@@ -29,9 +29,14 @@ void ShowStop(AppContext& ctx, const char* text) {
 CQuillmereApp::CQuillmereApp(Platform& platform, const std::uint8_t* recordBlock)
     : Context{platform, RulesOf(platform)},
       recordBlock_(recordBlock),
-      directory_(recordBlock + kPackageDirectoryOffset) {}
+      directory_(recordBlock + kPackageDirectoryOffset) {
+    platform.lifetime.SetStopHandler([this] { Stop(); });
+}
 
-CQuillmereApp::~CQuillmereApp() { DestroyDocumentWindow(*this); }
+CQuillmereApp::~CQuillmereApp() {
+    Context.platform.lifetime.SetStopHandler(nullptr);
+    DestroyDocumentWindow(*this);
+}
 
 bool CQuillmereApp::InitInstance() {
     Platform& platform = Context.platform;
@@ -68,13 +73,13 @@ bool CQuillmereApp::InitInstance() {
 
     if (!ExtractPackage()) {
         // Succeeds only while nothing was written; the exit sequence removes the rest.
-        platform.files.RemoveFolder(Workspace);
+        RemoveWorkspaceFolder();
         return false;
     }
     if (StartPage.empty()) {
         ShowStop(Context, "No HTML file in ebook");
         CleanUpWorkspace();
-        platform.files.RemoveFolder(Workspace);
+        RemoveWorkspaceFolder();
         return false;
     }
 
@@ -90,8 +95,15 @@ int CQuillmereApp::ExitInstance() {
     const int result = startupSucceeded_ ? 0 : 1;
     WaitForStartedPrograms(StartedPrograms, Context.platform.processes);
     CleanUpWorkspace();
-    if (workspaceCreated_) Context.platform.files.RemoveFolder(Workspace);
+    RemoveWorkspaceFolder();
     return result;
+}
+
+void CQuillmereApp::Stop() {
+    RemoveWorkspaceFiles();
+    RemoveWorkspaceFolder();
+    // The code the exit sequence would have given at this point.
+    Context.platform.lifetime.EndProcess(startupSucceeded_ ? 0 : 1);
 }
 
 void CQuillmereApp::LaunchPackagedProgram(const std::string& name, const std::string& argument) {

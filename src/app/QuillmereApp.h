@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "package/AppContext.h"
 #include "navigation/StartedPrograms.h"
+#include "package/AppContext.h"
 #include "package/HeapBuffer.h"
 #include "platform/Platform.h"
 #include "records/PackageDirectory.h"
@@ -36,9 +36,17 @@ class CQuillmereApp {
     // Returns only when the reader accepted; otherwise the process ends with exit code 1.
     void AskTermsOfUse();
 
-    // Names and creates a fresh folder under `temporaryDirectory`. False when no folder was made.
+    // Removes what earlier runs of this user left behind under `temporaryDirectory`, then names
+    // and creates a fresh folder there and locks it for the life of this run. False when no
+    // folder was made.
     bool CreateWorkspace(const std::string& temporaryDirectory);
     void CleanUpWorkspace();
+    // Removes the Workspace folder with its lock file; once it is gone it is forgotten, so
+    // nothing touches that name again (a later copy may own it by then).
+    void RemoveWorkspaceFolder();
+    // A stop (signal, end of session, display gone): no more waiting, remove what can be
+    // removed, end the process.
+    void Stop();
 
     // Deciphers the package and writes every page and file into the Workspace. False after a
     // failure has been shown.
@@ -64,11 +72,15 @@ class CQuillmereApp {
     std::unique_ptr<CMainFrame> MainFrame;
 
   private:
+    // The files extraction could have written; nothing is shown.
+    void RemoveWorkspaceFiles();
+
     const std::uint8_t* recordBlock_;
     PackageDirectory directory_;
     // Clean-up and removal touch only a folder this run created; a name that was tried and
     // found taken belongs to someone else.
     bool workspaceCreated_ = false;
+    std::unique_ptr<FolderLock> workspaceLock_;
     bool startupSucceeded_ = false;
 };
 

@@ -19,6 +19,9 @@ constexpr int kWorkspaceRetries = 3;
 
 bool CQuillmereApp::CreateWorkspace(const std::string& temporaryDirectory) {
     FileSystem& files = Context.platform.files;
+    // Workspaces of earlier runs whose viewer is gone: killed, crashed, or the power cut.
+    files.RemoveOrphanedFolders(temporaryDirectory, kWorkspacePrefix);
+
     Workspace = temporaryDirectory;
     if (Workspace.back() != Context.rules.separator) Workspace += Context.rules.separator;
     Workspace += kWorkspacePrefix;
@@ -32,6 +35,8 @@ bool CQuillmereApp::CreateWorkspace(const std::string& temporaryDirectory) {
     }
     Workspace += Context.rules.separator;
     workspaceCreated_ = true;
+    // Without the lock the folder is only missed by later starts' clean-up; it still works.
+    workspaceLock_ = files.LockFolder(Workspace);
     return true;
 }
 
@@ -47,16 +52,35 @@ void CQuillmereApp::CleanUpWorkspace() {
                                         kStopBox);
         platform.lifetime.EndProcess(1);
     }
+    RemoveWorkspaceFiles();
+}
+
+void CQuillmereApp::RemoveWorkspaceFiles() {
+    Platform& platform = Context.platform;
     if (!workspaceCreated_) return;
 
     // Only names extraction could have written, and never more entries than the record holds.
     const std::uint32_t count = std::min<std::uint32_t>(directory_.FileCount(), kMaxEntries);
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::string name = directory_.Entry(i).Name;
-        if (IsPlainFileName(name)) platform.files.RemoveFile(Workspace + name);
+        if (IsPlainFileName(name, Context.rules.leadBytes))
+            platform.files.RemoveFile(Workspace + name);
     }
     if (AdvertImage.size != 0) platform.files.RemoveFile(Workspace + "advertimg.jpg");
     platform.files.RemoveFile(Workspace + "ftplist.txt");
+}
+
+void CQuillmereApp::RemoveWorkspaceFolder() {
+    if (!workspaceCreated_) return;
+    FileSystem& files = Context.platform.files;
+    if (workspaceLock_) workspaceLock_->Remove();
+    workspaceLock_.reset();
+    if (files.RemoveFolder(Workspace)) {
+        workspaceCreated_ = false;
+    } else {
+        // Something is still inside: the folder stays ours until the next try.
+        workspaceLock_ = files.LockFolder(Workspace);
+    }
 }
 
 }  // namespace quillmere

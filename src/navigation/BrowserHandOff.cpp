@@ -14,10 +14,6 @@ constexpr const char* kBrowserFailureFormat =
     "Unable to activate your Internet browser\n\nPlease activate your browser and enter the "
     "address:\n\n%s";
 
-// Used only when the system cannot name its temporary folder.
-constexpr const char* kWindowsFallbackFolder = "c:\\";
-constexpr const char* kPosixFallbackFolder = "/tmp/";
-
 // The address inside a double-quoted attribute: the browser decodes the references again, so it
 // follows exactly the same address, and no address can close the attribute or open a tag.
 std::string EscapeForAttribute(std::string_view url) {
@@ -59,9 +55,7 @@ std::string RedirectPageText(std::string_view url) {
 
 std::string RedirectPagePathFor(AppContext& ctx) {
     std::optional<std::string> folder = ctx.platform.files.TemporaryDirectory();
-    if (!folder || folder->empty()) {
-        folder = ctx.rules.separator == '\\' ? kWindowsFallbackFolder : kPosixFallbackFolder;
-    }
+    if (!folder || folder->empty()) folder = ctx.platform.files.FallbackTemporaryDirectory();
     return *folder + kRedirectPageName;
 }
 

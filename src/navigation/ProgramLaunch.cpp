@@ -25,9 +25,9 @@ void ShowStopBox(AppContext& ctx, const char* text) {
 
 // An entry is only used when it names a file directly inside the Workspace and its bytes lie
 // wholly inside the SelfImage.
-bool IsUsableEntry(const PackageEntry& entry, std::uint32_t selfImageSize) {
+bool IsUsableEntry(const PackageEntry& entry, const LaunchContext& launch) {
     const std::uint64_t end = std::uint64_t{entry.Offset} + entry.Size;
-    return IsPlainFileName(entry.Name) && end <= selfImageSize;
+    return IsPlainFileName(entry.Name, launch.ctx.rules.leadBytes) && end <= launch.selfImageSize;
 }
 
 std::optional<PackageEntry> FindProgramEntry(const LaunchContext& launch, const std::string& name) {
@@ -35,7 +35,7 @@ std::optional<PackageEntry> FindProgramEntry(const LaunchContext& launch, const 
     for (std::uint32_t i = 0; i < count; ++i) {
         PackageEntry entry = launch.directory.Entry(i);
         if (!EqualsIgnoringCase(entry.Name, name, launch.ctx.rules.leadBytes)) continue;
-        if (IsUsableEntry(entry, launch.selfImageSize)) return entry;
+        if (IsUsableEntry(entry, launch)) return entry;
     }
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #include "package/FileHelpers.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <limits>
 
@@ -25,16 +26,19 @@ HeapBuffer ReadAll(FileSystem& files, const std::string& path, std::uint32_t& si
     size = static_cast<std::uint32_t>(*length);
     if (std::uint64_t{size} + 4 > std::numeric_limits<std::size_t>::max()) return nullptr;
 
-    // Zero-filled, so the four bytes after the file's end are zero even after a short read.
-    HeapBuffer buffer(static_cast<std::uint8_t*>(std::calloc(std::size_t{size} + 4, 1)));
+    // Not zero-filled: the file's bytes overwrite it at once. Only what the file did not
+    // deliver, and the four bytes after its end, are zeroed.
+    HeapBuffer buffer(static_cast<std::uint8_t*>(std::malloc(std::size_t{size} + 4)));
     if (!buffer) return nullptr;
     std::size_t total = 0;
     while (total < size) {
         std::size_t got = 0;
         if (!file->Read(buffer.get() + total, size - total, got)) return nullptr;
         if (got == 0) break;
+        if (got > size - total) return nullptr;  // more than asked for: not to be trusted
         total += got;
     }
+    std::memset(buffer.get() + total, 0, std::size_t{size} + 4 - total);
     if (!file->Close()) return nullptr;
     return buffer;
 }

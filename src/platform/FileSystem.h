@@ -6,10 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "platform/FolderLock.h"
+
 namespace quillmere {
 
 class InputFile {
-public:
+  public:
     virtual ~InputFile() = default;
     virtual std::optional<std::uint64_t> Size() = 0;
     // Reads up to `count` bytes; false on a read error. `got` is 0 at the end of the file.
@@ -18,7 +20,7 @@ public:
 };
 
 class OutputFile {
-public:
+  public:
     virtual ~OutputFile() = default;
     virtual bool Write(const void* data, std::size_t count) = 0;
     virtual bool Close() = 0;
@@ -31,7 +33,7 @@ enum class CreateDirectoryResult { Created, AlreadyExists, Failed };
 
 // File and folder access. Paths are 8-bit text in the user's code page.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // nullptr when the file cannot be opened.
@@ -47,6 +49,17 @@ public:
     virtual bool RemoveFolder(const std::string& path) = 0;
     // The user's temporary folder with a trailing separator; nullopt when it cannot be determined.
     virtual std::optional<std::string> TemporaryDirectory() = 0;
+    // A folder that exists on every machine of this platform, with a trailing separator: where
+    // the redirect page goes when TemporaryDirectory gives nothing.
+    virtual std::string FallbackTemporaryDirectory() = 0;
+
+    // Creates the lock file in `folder` (given with its trailing separator) and holds its lock;
+    // nullptr when it cannot. The lock file is never one of the names a book may carry.
+    virtual std::unique_ptr<FolderLock> LockFolder(const std::string& folder) = 0;
+    // Removes every folder directly in `parent` whose name begins with `prefix`, that belongs to
+    // this user and whose lock can be taken: the files in it, its lock file, then the folder.
+    // Anything else (a folder without a lock file, one whose lock is held) is left untouched.
+    virtual void RemoveOrphanedFolders(const std::string& parent, const std::string& prefix) = 0;
 };
 
 }  // namespace quillmere

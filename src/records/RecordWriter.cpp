@@ -84,25 +84,25 @@ std::optional<std::uint32_t> PackageLength(const std::vector<PackagedFile>& file
     return static_cast<std::uint32_t>(padded);
 }
 
-std::string CheckPackagedFileName(const std::string& name) {
+std::string CheckPackagedFileName(const std::string& name, const LeadBytes& leadBytes) {
     if (name.size() > kMaxEntryNameLength) {
         return "the file name \"" + name + "\" is " + std::to_string(name.size()) +
                " bytes long; at most " + std::to_string(kMaxEntryNameLength) + " fit";
     }
-    if (name.find('\0') != std::string::npos || !IsPlainFileName(name)) {
+    if (!IsPlainFileName(name, leadBytes)) {
         return "\"" + name + "\" is not a plain file name";
     }
     return {};
 }
 
 std::string FillPackageDirectory(std::uint8_t* record, const std::vector<PackagedFile>& files,
-                                 std::uint32_t packageOffset) {
+                                 std::uint32_t packageOffset, const LeadBytes& leadBytes) {
     if (files.size() > kMaxEntries) {
         return std::to_string(files.size()) + " files given; a book holds at most " +
                std::to_string(kMaxEntries);
     }
     for (const auto& file : files) {
-        if (std::string problem = CheckPackagedFileName(file.name); !problem.empty()) {
+        if (std::string problem = CheckPackagedFileName(file.name, leadBytes); !problem.empty()) {
             return problem;
         }
     }

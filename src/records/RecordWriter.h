@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "package/LeadBytes.h"
 #include "records/BrandingSettings.h"
 
 namespace quillmere {
@@ -34,11 +35,13 @@ std::optional<std::uint32_t> PackageLength(const std::vector<PackagedFile>& file
 
 // Fills the package directory for `files` laid back to back from `packageOffset` in the given
 // order, with the package length from PackageLength. Empty on success; otherwise what is wrong.
+// Names are read with `leadBytes`, the reader's code page (none: plain in every code page).
 std::string FillPackageDirectory(std::uint8_t* record, const std::vector<PackagedFile>& files,
-                                 std::uint32_t packageOffset);
+                                 std::uint32_t packageOffset, const LeadBytes& leadBytes);
 
-// Why `name` cannot name a packaged file, or empty when it can.
-std::string CheckPackagedFileName(const std::string& name);
+// Why `name` cannot name a packaged file for a reader whose code page has `leadBytes`, or empty
+// when it can.
+std::string CheckPackagedFileName(const std::string& name, const LeadBytes& leadBytes);
 
 // First occurrence of `signature` in `bytes` at or after `from`.
 std::optional<std::size_t> FindSignature(std::span<const std::uint8_t> bytes,

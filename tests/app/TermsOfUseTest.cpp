@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -59,6 +60,27 @@ TEST(TermsOfUseTest, FirstStartAsksBeforeTheWindowAndAcceptanceIsRemembered) {
     h.dialogs.shown.clear();
     ASSERT_EQ(h.Run(book).exitCode, 0);
     EXPECT_THAT(h.dialogs.shown, IsEmpty());
+}
+
+TEST(TermsOfUseTest, AFailedWriteIsSilentAndTheQuestionComesAgainAtTheNextStart) {
+    AppHarness h;
+    // The registry file's folder is a plain file: the value cannot be stored.
+    { std::ofstream(h.root.File("not-a-folder")) << "x"; }
+    h.registry = RegFileRegistry(h.root.File("not-a-folder") + "/registry.reg");
+    ASSERT_FALSE(h.registry.WriteDword("Software\\Tallowbrook\\Quiet Harbour\\LU", "Terms", 1));
+    BookFile book =
+        WriteRawBook(h.root.File("book"), {{"index.html", "x"}}, Titled("Quiet Harbour"));
+
+    for (int start = 0; start < 2; ++start) {
+        SCOPED_TRACE(start);
+        h.dialogs.shown.clear();
+        h.dialogs.answers.push_back(MessageBoxAnswer::Yes);
+        const RunResult run = h.Run(book);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_FALSE(run.endedProcess);
+        ASSERT_EQ(h.dialogs.shown.size(), 1u);
+        EXPECT_EQ(h.dialogs.shown[0].style.buttons, MessageBoxButtons::YesNo);
+    }
 }
 
 TEST(TermsOfUseTest, AnyAnswerButYesEndsTheProcessBeforeAnythingIsCreated) {

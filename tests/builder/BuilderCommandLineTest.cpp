@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "BookFileBytes.h"
@@ -55,6 +56,43 @@ TEST(BuilderCommandLine, ABookWithoutFilesIsBuiltWithAWarningButNotSound) {
     const auto inspected = RunProgram(QUILLMERE_BUILDER_PATH, {"--inspect", recipe.outPath});
     EXPECT_EQ(inspected.exitCode, 1);
     EXPECT_THAT(inspected.out, HasSubstr("fault: the package holds no files"));
+}
+
+// Shift-JIS 0x95 0x5C, and 0x83 0x41 against 0x83 0x61: characters, not a backslash or a letter.
+TEST(BuilderCommandLine, NamesAreReadInTheCodePageTheReadersUse) {
+    testing::TempDir dir;
+    const std::string book = dir.File("book");
+    const auto result = RunProgram(
+        QUILLMERE_BUILDER_PATH, {"--stub", QUILLMERE_STUB_PATH, "--out", book, "--code-page", "932",
+                                 dir.Write("\x95\x5C.htm", "<p>"), dir.Write("\x83\x41.gif", "A"),
+                                 dir.Write("\x83\x61.gif", "a")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+
+    const auto inspected = RunProgram(QUILLMERE_BUILDER_PATH, {"--inspect", book});
+    EXPECT_EQ(inspected.exitCode, 0) << inspected.out;
+    EXPECT_THAT(inspected.out, HasSubstr("\"\x95\x5C.htm\""));
+    EXPECT_THAT(inspected.out, HasSubstr("a plain file name only in code page 932 936 949 950"));
+}
+
+TEST(BuilderCommandLine, AFolderStandsForItsFilesInNameOrder) {
+    testing::TempDir dir;
+    const std::string first = dir.Write("first.htm", "1");
+    std::filesystem::create_directory(dir.File("pages"));
+    dir.Write("pages/b.htm", "four");
+    dir.Write("pages/a.htm", "333");
+    dir.Write("pages/C.gif", "22");
+    const std::string book = dir.File("book");
+    const auto result = RunProgram(QUILLMERE_BUILDER_PATH, {"--stub", QUILLMERE_STUB_PATH, "--out",
+                                                            book, first, dir.File("pages")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+
+    const auto inspected = RunProgram(QUILLMERE_BUILDER_PATH, {"--inspect", book});
+    EXPECT_EQ(inspected.exitCode, 0) << inspected.out;
+    EXPECT_THAT(inspected.out,
+                ::testing::ContainsRegex("0: \"first.htm\" offset [0-9]+, size 1,.*\n"
+                                         "  1: \"C.gif\" offset [0-9]+, size 2,.*\n"
+                                         "  2: \"a.htm\" offset [0-9]+, size 3,.*\n"
+                                         "  3: \"b.htm\" offset [0-9]+, size 4,"));
 }
 
 // Books spoilt after building; --inspect must find each fault.

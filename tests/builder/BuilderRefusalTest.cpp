@@ -83,18 +83,61 @@ const Refusal kRefusals[] = {
          return w.Arguments({w.page, w.dir.File("absent.html")});
      },
      1, "absent.html"},
-    {"input_is_a_folder",
+    {"subfolder_in_a_given_folder",
      [](Workshop& w) {
          fs::create_directory(w.dir.File("pages"));
+         w.dir.Write("pages/a.htm", "a");
+         fs::create_directory(w.dir.File("pages/sub"));
          return w.Arguments({w.dir.File("pages")});
      },
-     1, "folder"},
+     1, "pages/sub: a folder in a given folder"},
+    {"link_in_a_given_folder",
+     [](Workshop& w) {
+         fs::create_directory(w.dir.File("pages"));
+         w.dir.Write("pages/a.htm", "a");
+         fs::create_symlink(w.page, w.dir.File("pages/b.htm"));
+         return w.Arguments({w.dir.File("pages")});
+     },
+     1, "pages/b.htm: a symbolic link in a given folder"},
     {"same_name_twice",
      [](Workshop& w) {
          fs::create_directory(w.dir.File("other"));
          return w.Arguments({w.page, w.dir.Write("other/INDEX.HTML", "y")});
      },
      1, "already packaged"},
+    {"windows_device_name",
+     [](Workshop& w) {
+         return w.Arguments({w.page, w.dir.Write("Con.htm", "y")});
+     },
+     1, "\"Con.htm\" is not a plain file name"},
+    {"name_ending_in_a_dot", [](Workshop& w) { return w.Arguments({w.dir.Write("index.", "y")}); },
+     1, "\"index.\" is not a plain file name"},
+    // Shift-JIS 0x95 0x5C: plain only where 0x5C can be a trail byte.
+    {"backslash_byte_for_any_code_page",
+     [](Workshop& w) { return w.Arguments({w.dir.Write("\x95\x5C.htm", "y")}); }, 1,
+     "in every code page; --code-page names the readers' code page"},
+    {"backslash_byte_for_a_single_byte_page",
+     [](Workshop& w) {
+         return w.Arguments({"--code-page", "1252", w.dir.Write("\x95\x5C.htm", "y")});
+     },
+     1, "\"\x95\x5C.htm\" is not a plain file name; nothing written"},
+    // Two different Shift-JIS characters, 0x83 0x41 and 0x83 0x61: one name in a code page
+    // without lead bytes.
+    {"trail_bytes_differing_in_case_for_any_code_page",
+     [](Workshop& w) {
+         return w.Arguments({w.dir.Write("\x83\x41.htm", "a"), w.dir.Write("\x83\x61.htm", "b")});
+     },
+     1, "already packaged"},
+    {"same_name_twice_in_a_double_byte_page",
+     [](Workshop& w) {
+         return w.Arguments({"--code-page=932", w.page, w.dir.Write("INDEX.html", "b")});
+     },
+     1, "already packaged"},
+    {"code_page_zero",
+     [](Workshop& w) {
+         return w.Arguments({"--code-page", "0", w.page});
+     },
+     2, "--code-page needs a code page from 1 to 65535"},
     {"stub_without_signatures",
      [](Workshop& w) {
          testing::WriteBytes(w.stub, std::vector<std::uint8_t>(4096, 0x41));

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -106,6 +107,8 @@ class BookRun {
             ::waitpid(pid_, nullptr, 0);
         }
     }
+
+    bool Signal(int signal) { return pid_ > 0 && ::kill(pid_, signal) == 0; }
 
     bool Running() {
         Poll();
@@ -447,6 +450,132 @@ TEST_F(AppEndToEndTest, PackagedProgramLinkStartsTheProgramUnderItsLowerCaseName
     ASSERT_TRUE(AskToClose(window));
     EXPECT_EQ(run.WaitForExit(), 0);
     EXPECT_TRUE(TempFolderEmpty());
+}
+
+// A stop signal at any point of the viewer's life ends in the clean-up.
+TEST_F(AppEndToEndTest, StopSignalWhileTheWindowIsOpenRemovesTheWorkspace) {
+    const std::string book = Build("Stopped Book", {{"index.html", LinkPage("start", "b.html")}});
+    AcceptTerms("Stopped Book");
+    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signal);
+        BookRun run(book, dir);
+        ASSERT_NE(WaitForStartPage("Stopped Book"), "");
+        ASSERT_FALSE(TempFolderEmpty());
+        ASSERT_TRUE(run.Signal(signal));
+        EXPECT_EQ(run.WaitForExit(30s), 0);
+        EXPECT_TRUE(TempFolderEmpty());
+    }
+}
+
+TEST_F(AppEndToEndTest, StopSignalWhileAMessageBoxIsOpenRemovesTheWorkspace) {
+    // No page: the box comes with the pictures already written.
+    const std::string book = Build("Boxed Book", {{"cover.gif", "GIF89a"}});
+    AcceptTerms("Boxed Book");
+    BookRun run(book, dir);
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto ids = WindowsNamed("Boxed Book");
+        return std::any_of(ids.begin(), ids.end(),
+                           [](const std::string& id) { return WindowWidth(id) < 1000; });
+    })) << "no message box";
+    ASSERT_FALSE(TempFolderEmpty());
+
+    ASSERT_TRUE(run.Signal(SIGTERM));
+    EXPECT_EQ(run.WaitForExit(30s), 1) << "the box kept the viewer from stopping";
+    EXPECT_TRUE(TempFolderEmpty());
+}
+
+TEST_F(AppEndToEndTest, StopSignalWhileWaitingForAStartedProgramEndsTheWait) {
+    const std::string started = dir.File("started");
+    const std::string finished = dir.File("finished");
+    const std::string script =
+        "#!/bin/sh\necho started > '" + started + "'\nsleep 15\necho done > '" + finished + "'\n";
+    const std::string book =
+        Build("Waiting Book",
+              {{"index.html", LinkPage("run", std::string(LaunchLinkPrefix) + "?sw=Slow.exe")},
+               {"Slow.exe", script}});
+    AcceptTerms("Waiting Book");
+    BookRun run(book, dir);
+
+    const std::string window = WaitForStartPage("Waiting Book");
+    ASSERT_NE(window, "");
+    ASSERT_TRUE(Click(window, 640, 600));
+    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(started); }, 30s));
+    ASSERT_TRUE(AskToClose(window));
+    ASSERT_TRUE(WaitUntil([&] { return WindowsNamed("Waiting Book").empty(); }, 30s));
+    ASSERT_TRUE(run.Running()) << "the viewer did not wait for its program";
+
+    ASSERT_TRUE(run.Signal(SIGTERM));
+    EXPECT_EQ(run.WaitForExit(10s), 0);
+    EXPECT_FALSE(std::filesystem::exists(finished)) << "the viewer waited for its program";
+    EXPECT_TRUE(TempFolderEmpty());
+}
+
+// An X server of its own, so that the test can take it away from the viewer.
+class PrivateDisplay {
+  public:
+    PrivateDisplay() {
+        for (int number = 90 + ::getpid() % 50; number < 190 && pid_ < 0; ++number) {
+            if (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number))) continue;
+            name_ = ":" + std::to_string(number);
+            std::string server = "Xvfb";
+            std::string screen = "-screen", which = "0", size = "1280x1024x24";
+            std::string noTcp = "-nolisten", tcp = "tcp";
+            char* argv[] = {server.data(), name_.data(), screen.data(), which.data(),
+                            size.data(),   noTcp.data(), tcp.data(),    nullptr};
+            if (posix_spawnp(&pid_, "Xvfb", nullptr, nullptr, argv, environ) != 0) pid_ = -1;
+            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+            if (pid_ > 0 && !WaitUntil([&] { return std::filesystem::exists(socket); }, 20s)) {
+                End();
+            }
+        }
+    }
+    ~PrivateDisplay() { End(); }
+
+    bool Up() const { return pid_ > 0; }
+    const std::string& Name() const { return name_; }
+    void End() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGTERM);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+  private:
+    pid_t pid_ = -1;
+    std::string name_;
+};
+
+TEST_F(AppEndToEndTest, LosingTheDisplayRemovesTheWorkspace) {
+    const std::string book = Build("Lost Display", {{"index.html", LinkPage("start", "b.html")}});
+    AcceptTerms("Lost Display");
+    const struct {
+        const char* what;
+        std::function<void(PrivateDisplay&, const std::string& window)> loseIt;
+    } cases[] = {
+        {"the server ends", [](PrivateDisplay& display, const std::string&) { display.End(); }},
+        {"the client is killed",
+         [](PrivateDisplay& display, const std::string& window) {
+             ASSERT_TRUE(RunTool({"xkill", "-display", display.Name(), "-id", window}));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PrivateDisplay display;
+        ASSERT_TRUE(display.Up());
+        BookRun run(book, dir, {"DISPLAY=" + display.Name()});
+        std::string window;
+        ASSERT_TRUE(WaitUntil([&] {
+            const auto ids = RunTool({"env", "DISPLAY=" + display.Name(), "xdotool", "search",
+                                      "--name", "^Lost Display$"});
+            if (ids && !ids->empty()) window = ids->substr(0, ids->find('\n'));
+            return !window.empty() && !TempFolderEmpty();
+        })) << "the book did not open";
+        std::this_thread::sleep_for(2s);  // its page is written and loading
+
+        c.loseIt(display, window);
+        EXPECT_EQ(run.WaitForExit(30s), 0);
+        EXPECT_TRUE(TempFolderEmpty());
+    }
 }
 
 struct NewWindowCase {

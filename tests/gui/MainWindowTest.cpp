@@ -1,6 +1,9 @@
 // The frame: caption, menu bar, size, keyboard commands, history, closing.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "gui/GuiHarness.h"
 
 namespace quillmere::testing {
@@ -113,6 +116,38 @@ TEST_F(MainWindowTest, BackAndForwardWalkTheHistory) {
     // History moves are navigations too.
     EXPECT_EQ(events.Count(FileUri(first)), 2);
     EXPECT_EQ(events.Count(FileUri(second)), 2);
+}
+
+// The view starts its web process with an empty page of its own before the first navigation; that
+// page is never reported, never counted as a finished load and never joins the history.
+TEST_F(MainWindowTest, TheViewsOwnFirstPageLeavesNoTrace) {
+    const std::string times = (dir.path() / "load-times").string();
+    const std::string page = dir.Write("one.html", "<title>One</title>1");
+    g_setenv(kLoadTimesVariable, times.c_str(), TRUE);
+    RecordingEvents fresh;
+    std::unique_ptr<MainWindow> other = SharedServices()->windowing().CreateMainWindow(
+        {"Quillmere", "Print Instructions", kCommandPrint}, fresh);
+    ASSERT_NE(other, nullptr);
+    auto* view = static_cast<GtkMainWindow*>(other.get())->WebView();
+    other->Show();
+    PumpFor(1500ms);
+    EXPECT_TRUE(fresh.navigations.empty());
+    EXPECT_FALSE(std::filesystem::exists(times));
+
+    other->Navigate(page);
+    EXPECT_TRUE(PumpUntil([&] {
+        const char* title = webkit_web_view_get_title(view);
+        return title && std::string(title) == "One" && !webkit_web_view_is_loading(view);
+    }));
+    PumpFor(300ms);
+    g_unsetenv(kLoadTimesVariable);
+    EXPECT_EQ(fresh.navigations, (std::vector<RecordingEvents::Navigation>{{FileUri(page), ""}}));
+    EXPECT_FALSE(webkit_web_view_can_go_back(view));
+    std::ifstream in(times);
+    std::string line;
+    int stamps = 0;
+    while (std::getline(in, line)) stamps += line.rfind("load-finished ", 0) == 0;
+    EXPECT_EQ(stamps, 1);
 }
 
 gboolean CloseWindow(gpointer window) {

@@ -33,8 +33,10 @@ class TestFiles : public PosixFileSystem {
         return PosixFileSystem::RemoveFile(path);
     }
     std::optional<std::string> TemporaryDirectory() override { return temporaryFolder; }
+    std::string FallbackTemporaryDirectory() override { return fallbackFolder; }
 
     std::optional<std::string> temporaryFolder;
+    std::string fallbackFolder = "/tmp/";
     bool failWrites = false;
     std::vector<std::string> created;
     std::vector<std::string> removed;
@@ -173,14 +175,20 @@ TEST_F(BrowserHandOffTest, NeverWritesThroughASymbolicLink) {
 }
 
 struct FallbackCase {
-    char separator;
+    std::optional<std::string> temporaryFolder;
+    std::string fallbackFolder;
     std::string path;
 };
 
-TEST(BrowserHandOffFallback, UnknownTemporaryFolderGivesAFixedPath) {
-    for (const FallbackCase& c : {FallbackCase{'\\', "c:\\temp_webtool_help.html"},
-                                  FallbackCase{'/', "/tmp/temp_webtool_help.html"}}) {
-        HandOffHost host(TextRules{LeadBytes(), c.separator});
+// The fixed folder is the file system's to name, whatever the path rules say.
+TEST(BrowserHandOffFallback, UnknownTemporaryFolderGivesTheFileSystemsFixedPath) {
+    for (const FallbackCase& c :
+         {FallbackCase{std::nullopt, "c:\\", "c:\\temp_webtool_help.html"},
+          FallbackCase{"", "c:\\", "c:\\temp_webtool_help.html"},
+          FallbackCase{std::nullopt, "/tmp/", "/tmp/temp_webtool_help.html"}}) {
+        HandOffHost host(TextRules{LeadBytes(), '/'});
+        host.files.temporaryFolder = c.temporaryFolder;
+        host.files.fallbackFolder = c.fallbackFolder;
         host.files.failWrites = true;  // keep the test away from the real fixed path
         std::string redirectPagePath;
 

@@ -214,6 +214,10 @@ INSTANTIATE_TEST_SUITE_P(
                                    }},
                       UnusableCase{"ParentFolderName", "../Tool.exe",
                                    [](TestPackage& p) { p.Add("../Tool.exe", "x"); }},
+                      UnusableCase{"WindowsDeviceName", "Com1.exe",
+                                   [](TestPackage& p) { p.Add("Com1.exe", "x"); }},
+                      UnusableCase{"BackslashByteWithoutLeadBytes", "\x95\x5C.exe",
+                                   [](TestPackage& p) { p.Add("\x95\x5C.exe", "x"); }},
                       UnusableCase{"FolderInName", "sub/Tool.exe",
                                    [](TestPackage& p) { p.Add("sub/Tool.exe", "x"); }},
                       UnusableCase{"RangePastTheImage", "Tool.exe",
@@ -242,6 +246,18 @@ TEST_F(ProgramLaunchTest, LetterCaseIsIgnoredOnlyInSingleByteCharacters) {
     ASSERT_EQ(host.processes.starts.size(), 1u);
     EXPECT_EQ(host.processes.starts[0].arguments, std::vector<std::string>{"\x83\x41.exe"});
     EXPECT_EQ(Log(), "katakana argc=0\npwd=" + here + "\n");
+}
+
+TEST_F(ProgramLaunchTest, BackslashTrailByteIsPartOfTheProgramsName) {
+    host.ctx.rules = TextRules{LeadBytes(932), '/'};
+    package.Add("\x95\x5C.exe", RecorderScript(log, "table"));
+
+    Launch("\x95\x5C.exe");
+    WaitForAll();
+
+    EXPECT_TRUE(host.dialogs.shown.empty());
+    EXPECT_EQ(FileNamesIn(workspace), std::vector<std::string>{"\x95\x5C.exe"});
+    EXPECT_EQ(Log(), "table argc=0\npwd=" + here + "\n");
 }
 
 TEST_F(ProgramLaunchTest, UsableEntryAfterABrokenOneOfTheSameNameIsStarted) {

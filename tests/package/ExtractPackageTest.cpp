@@ -36,6 +36,10 @@ TEST_F(ExtractPackageTest, StartPageIsTheLastIndexPageElseTheFirstPage) {
         {{{"logo.gif", "G"}, {"Index.HTM", "i"}, {"about.html", "a"}}, "Index.HTM"},
         {{{"a.htm", "a"}, {"index.html", "i"}, {"b.htm", "b"}, {"index.htm", "j"}}, "index.htm"},
         {{{"notes", "n"}, {"b.htm", "b"}, {"a.htm", "a"}}, "b.htm"},
+        // Only the exact names replace a start page: a comparison ignoring case would pick
+        // INDEX.HTML here.
+        {{{"Index.HTM", "i"}, {"index.html", "j"}}, "index.html"},
+        {{{"Index.HTM", "i"}, {"INDEX.HTML", "j"}, {"Index.htm", "k"}}, "Index.HTM"},
     };
     for (const auto& c : cases) {
         std::string start;
@@ -72,7 +76,8 @@ TEST_F(ExtractPackageTest, EachEntryIsWrittenAccordingToItsKind) {
 
     EXPECT_EQ(run.exitCode, 0);
     std::sort(names.begin(), names.end());
-    EXPECT_THAT(names, ElementsAre("blank.gif", "dup.txt", "empty.htm", "index.html", "notes"));
+    EXPECT_THAT(names,
+                ElementsAre(":lock", "blank.gif", "dup.txt", "empty.htm", "index.html", "notes"));
     EXPECT_THAT(h.TempEntries(), IsEmpty());
 }
 
@@ -112,7 +117,8 @@ TEST_F(ExtractPackageTest, DamagedDirectoryIsReportedBeforeAnythingIsDeciphered)
 
 // Names that would reach outside the folder are refused, whatever kind of file they name.
 TEST_F(ExtractPackageTest, NameThatIsNotAPlainFileNameIsNeverWritten) {
-    for (const std::string name : {"../escape.txt", "../escape.html", "sub/page.html", "..", ""}) {
+    for (const std::string name : {"../escape.txt", "../escape.html", "sub/page.html", "..", "",
+                                   "con.htm", "Lpt1.txt", "page.htm.", "page.htm "}) {
         SCOPED_TRACE(name);
         AppHarness fresh;
         fresh.AcceptTerms("Ebook");
@@ -129,6 +135,47 @@ TEST_F(ExtractPackageTest, NameThatIsNotAPlainFileNameIsNeverWritten) {
         EXPECT_EQ(ReadFileBytes(fresh.tmp + "escape.txt"), "keep");
         EXPECT_EQ(ReadFileBytes(fresh.tmp + "escape.html"), "keep");
         EXPECT_THAT(fresh.TempEntries(), ElementsAre("escape.html", "escape.txt"));
+    }
+}
+
+// Shift-JIS 0x95 0x5C and 0x83 0x5C, Big5 0xA5 0x5C: characters whose second byte is a backslash.
+TEST_F(ExtractPackageTest, NamesAreReadAsCharactersOfTheUsersCodePage) {
+    const struct {
+        unsigned codePage;
+        std::string page, picture;
+        bool opens;
+    } cases[] = {
+        {932, "\x95\x5C.htm", "\x83\x5C.gif", true},
+        {950, "\xA5\x5C.htm", "\xA5\x5C.gif", true},
+        {65001, "\x95\x5C.htm", "\x83\x5C.gif", false},
+        {932, "\xA5\x5C.htm", "\x83\x5C.gif", false},  // 0xA5 is a whole character there
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.codePage);
+        AppHarness fresh;
+        fresh.AcceptTerms("Ebook");
+        fresh.system.codePage = c.codePage;
+        const BookFile book =
+            WriteRawBook(fresh.root.File("book"), {{c.page, "p"}, {c.picture, "G"}});
+        std::vector<std::string> written;
+
+        const RunResult run = fresh.Run(book, [&](CQuillmereApp&) {
+            for (const auto& entry :
+                 std::filesystem::directory_iterator(fresh.WorkspaceFor(fresh.system.now))) {
+                written.push_back(entry.path().filename().string());
+            }
+        });
+
+        if (c.opens) {
+            EXPECT_EQ(run.exitCode, 0);
+            std::sort(written.begin(), written.end());
+            EXPECT_THAT(written, ElementsAre(c.picture, c.page));
+            EXPECT_THAT(fresh.Messages(), IsEmpty());
+        } else {
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_THAT(fresh.Messages(), ElementsAre("Unable to create temp files needed"));
+        }
+        EXPECT_THAT(fresh.TempEntries(), IsEmpty());  // cleaned up either way
     }
 }
 

@@ -1,9 +1,14 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "ScopedEnvironment.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -127,6 +132,30 @@ TEST(PosixFileSystemTest, NeverWritesThroughASymbolicLink) {
     EXPECT_FALSE(files.Exists(target));
 }
 
+TEST(PosixFileSystemTest, NeverWritesThroughAHardLinkOrIntoAnotherUsersFile) {
+    TempDir dir;
+    PosixFileSystem files;
+    const std::string victim = dir.Write("victim", "keep me");
+    ASSERT_EQ(chmod(victim.c_str(), 0644), 0);
+    const std::string link = dir.File("temp_webtool_help.html");
+    ASSERT_EQ(::link(victim.c_str(), link.c_str()), 0);
+    EXPECT_EQ(files.CreateForWriting(link, FileKind::Document), nullptr);
+    EXPECT_EQ(ReadFileBytes(victim), "keep me");
+    EXPECT_EQ(ModeOf(victim), 0644u);
+
+    // Once the other name is gone the file is an ordinary one of ours again.
+    ASSERT_EQ(unlink(victim.c_str()), 0);
+    EXPECT_TRUE(WriteFile(files, link, "page"));
+    EXPECT_EQ(ReadFileBytes(link), "page");
+
+    // Only root can give a file to another user.
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to plant a file owned by someone else";
+    const std::string foreign = dir.Write("foreign", "theirs");
+    ASSERT_EQ(chown(foreign.c_str(), 65534, 65534), 0);
+    EXPECT_EQ(files.CreateForWriting(foreign, FileKind::Document), nullptr);
+    EXPECT_EQ(ReadFileBytes(foreign), "theirs");
+}
+
 TEST(PosixFileSystemTest, RefusesTargetsThatAreNotRegularFiles) {
     TempDir dir;
     PosixFileSystem files;
@@ -198,7 +227,83 @@ TEST(PosixFileSystemTest, TemporaryDirectoryFromTmpdir) {
         ScopedEnvironment tmpdir("TMPDIR", c.tmpdir);
         EXPECT_EQ(files.TemporaryDirectory(), std::string(c.expected))
             << "TMPDIR=" << (c.tmpdir ? c.tmpdir : "(unset)");
+        // The fallback is for when nothing can be asked, so it never follows TMPDIR.
+        EXPECT_EQ(files.FallbackTemporaryDirectory(), "/tmp/");
     }
+}
+
+}  // namespace
+}  // namespace quillmere
+
+namespace quillmere {
+namespace {
+
+// A folder as a viewer leaves it: a page and, unless told otherwise, its lock file.
+std::string MakeViewerFolder(const testing::TempDir& dir, const std::string& name) {
+    const std::string folder = dir.File(name) + "/";
+    std::filesystem::create_directory(folder);
+    std::ofstream(folder + "index.html") << "page";
+    return folder;
+}
+
+TEST(PosixFileSystemTest, OrphanedFoldersAreRemovedAndNothingElse) {
+    testing::TempDir dir;
+    PosixFileSystem files;
+    // Killed viewers: the lock file stays, the lock went with the process.
+    files.LockFolder(MakeViewerFolder(dir, "vellumkit__1"));
+    const std::string killedWithALink = MakeViewerFolder(dir, "vellumkit__2");
+    files.LockFolder(killedWithALink);
+    const std::string outside = dir.Write("outside", "keep");
+    ASSERT_EQ(symlink(outside.c_str(), (killedWithALink + "link").c_str()), 0);
+
+    const auto running = files.LockFolder(MakeViewerFolder(dir, "vellumkit__3"));
+    ASSERT_NE(running, nullptr);
+    MakeViewerFolder(dir, "vellumkit__4");  // no lock file: a viewer before its lock, or not one
+    const std::string inner = MakeViewerFolder(dir, "vellumkit__5");
+    files.LockFolder(inner);
+    std::filesystem::create_directory(inner + "sub");     // a viewer never makes folders
+    files.LockFolder(MakeViewerFolder(dir, "other__6"));  // another prefix
+    const std::string elsewhere = MakeViewerFolder(dir, "target");
+    files.LockFolder(elsewhere);
+    ASSERT_EQ(symlink(elsewhere.c_str(), dir.File("vellumkit__7").c_str()), 0);
+    dir.Write("vellumkit__8", "a file");
+
+    files.RemoveOrphanedFolders(dir.path().string() + "/", "vellumkit__");
+
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        left.push_back(entry.path().filename().string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"other__6", "outside", "target", "vellumkit__3",
+                                              "vellumkit__4", "vellumkit__5", "vellumkit__7",
+                                              "vellumkit__8"}));
+    EXPECT_EQ(ReadFileBytes(outside), "keep");
+    EXPECT_TRUE(std::filesystem::exists(elsewhere + "index.html"));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("vellumkit__3/index.html")));
+    // A folder it could not empty keeps no page but stays.
+    EXPECT_FALSE(std::filesystem::exists(inner + "index.html"));
+    EXPECT_TRUE(std::filesystem::exists(inner + "sub"));
+}
+
+TEST(PosixFileSystemTest, FolderLockIsHeldUntilRemovedWithItsFile) {
+    testing::TempDir dir;
+    PosixFileSystem files;
+    const std::string folder = MakeViewerFolder(dir, "vellumkit__1");
+    auto lock = files.LockFolder(folder);
+    ASSERT_NE(lock, nullptr);
+    EXPECT_EQ(ModeOf(folder + ":lock") & 0777, 0600u);
+    EXPECT_EQ(files.LockFolder(folder), nullptr) << "a second lock of the same folder";
+
+    const int other = open((folder + ":lock").c_str(), O_RDWR);
+    ASSERT_GE(other, 0);
+    EXPECT_NE(flock(other, LOCK_EX | LOCK_NB), 0) << "the lock is not held";
+    lock->Remove();
+    EXPECT_FALSE(files.Exists(folder + ":lock"));
+    EXPECT_EQ(flock(other, LOCK_EX | LOCK_NB), 0) << "the lock outlived its removal";
+    close(other);
+    EXPECT_TRUE(files.RemoveFile(folder + "index.html"));
+    EXPECT_TRUE(files.RemoveFolder(folder)) << "something of the lock stayed behind";
 }
 
 }  // namespace

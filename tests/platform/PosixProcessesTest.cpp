@@ -79,6 +79,42 @@ TEST(PosixProcessesTest, FilesThatCannotRunFailToStart) {
     }
 }
 
+// Restores the current folder when the test ends.
+class ScopedCurrentFolder {
+  public:
+    explicit ScopedCurrentFolder(const std::filesystem::path& folder)
+        : saved_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~ScopedCurrentFolder() { std::filesystem::current_path(saved_); }
+
+  private:
+    std::filesystem::path saved_;
+};
+
+TEST(PosixProcessesTest, RelativePathsAndWebAddressesNeverStartAFileUnderTheCurrentFolder) {
+    TempDir dir;
+    // Where a relative lookup would find each path: a web address resolves as "http:/host/...".
+    const std::string script = "#!/bin/sh\necho started >> '" + dir.File("started") + "'\n";
+    std::filesystem::create_directories(dir.path() / "http:/example.com/files");
+    std::filesystem::create_directories(dir.path() / "sub");
+    for (const char* planted : {"http:/example.com/files/setup.exe", "setup.exe", "sub/run.exe"}) {
+        ASSERT_EQ(chmod(dir.Write(planted, script).c_str(), 0700), 0) << planted;
+    }
+    ScopedCurrentFolder inside(dir.path());
+
+    PosixProcesses processes;
+    for (const char* path : {"http://example.com/files/setup.exe", "setup.exe", "./setup.exe",
+                             "sub/run.exe", "file:setup.exe"}) {
+        EXPECT_EQ(processes.Start(path, {path}), kFailedProcess) << path;
+    }
+    // The same file by its absolute path does start, so the plants were runnable.
+    const ProcessHandle absolute = processes.Start(dir.File("setup.exe"), {"setup.exe"});
+    ASSERT_NE(absolute, kFailedProcess);
+    EXPECT_EQ(processes.Wait(absolute), 0);
+    EXPECT_EQ(ReadFileBytes(dir.File("started")), "started\n");
+}
+
 TEST(PosixProcessesTest, WaitBlocksUntilTheProgramEndsAndGivesItsStatus) {
     TempDir dir;
     PosixProcesses processes;

@@ -100,5 +100,52 @@ TEST(RegFileEditTest, SettingAValueChangesNothingElseInAnyPrefixOfAFile) {
     }
 }
 
+// A list line ending in two backslashes: the first continues the list onto the blank line, and
+// the blank line ends it, so neither the key after it nor a key the edit appends is swallowed.
+TEST(RegFileEditTest, ABlankLineEndsAListWhoseLastLineEndsInTwoBackslashes) {
+    const std::string text =
+        "Windows Registry Editor Version 5.00\n"
+        "[HKEY_CURRENT_USER\\A]\n"
+        "\"x\"=hex:01,\\\\\n"
+        "\n"
+        "[HKEY_CURRENT_USER\\B]\n"
+        "\"y\"=dword:00000001\n"
+        "[HKEY_CURRENT_USER\\A]\n"
+        "\"z\"=hex:02,\\\\\n";
+    const RegHive read = RegHive::FromDocument(ParseRegText(text), RegEncoding::Ansi);
+    ASSERT_TRUE(read.FindKey("HKEY_CURRENT_USER\\B"));
+    EXPECT_EQ(read.FindKey("HKEY_CURRENT_USER\\B")->count("y"), 1u);
+
+    RegDocument doc = ParseRegText(text);
+    ASSERT_TRUE(SetRegValueLine(doc, "HKEY_CURRENT_USER\\C", "Terms", "dword:00000001"));
+    const RegHive edited =
+        RegHive::FromDocument(ParseRegText(RenderRegLines(doc.lines)), RegEncoding::Ansi);
+    const RegHiveKey* written = edited.FindKey("HKEY_CURRENT_USER\\C");
+    ASSERT_TRUE(written);
+    ASSERT_EQ(written->count("terms"), 1u);
+    EXPECT_EQ(written->at("terms").data, DwordBytes(1));
+}
+
+// The reader takes any white space after a list's trailing backslash; a value the edit adds
+// after such a line must still stand on its own.
+TEST(RegFileEditTest, AValueAddedAfterAListEndingInBackslashAndWhiteSpaceReadsBack) {
+    for (const char* tail : {"\\ \t", "\\\v", "\\\f"}) {
+        SCOPED_TRACE(tail);
+        const std::string text = std::string(
+                                     "Windows Registry Editor Version 5.00\n"
+                                     "[HKEY_CURRENT_USER\\A]\n"
+                                     "\"x\"=hex:01,") +
+                                 tail + "\n";
+        RegDocument doc = ParseRegText(text);
+        ASSERT_TRUE(SetRegValueLine(doc, "HKEY_CURRENT_USER\\A", "Terms", "dword:00000001"));
+        const RegHive edited =
+            RegHive::FromDocument(ParseRegText(RenderRegLines(doc.lines)), RegEncoding::Ansi);
+        const RegHiveKey* key = edited.FindKey("HKEY_CURRENT_USER\\A");
+        ASSERT_TRUE(key);
+        ASSERT_EQ(key->count("terms"), 1u);
+        EXPECT_EQ(key->at("terms").data, DwordBytes(1));
+    }
+}
+
 }  // namespace
 }  // namespace quillmere

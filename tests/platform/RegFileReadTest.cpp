@@ -1,6 +1,12 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <functional>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -130,6 +136,46 @@ TEST(RegFileReadTest, ReadsWhatWindowsRegistryEditorExports) {
     ExpectValues(registry, {{k, "M42-V2", Sz("Caf? Planner")}});
 }
 
+std::string Utf16LeBytes(std::u16string_view text) {
+    std::string bytes;
+    for (char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
+
+TEST(RegFileReadTest, ALoneSurrogateSpoilsOnlyItsOwnValueAndSurvivesAWrite) {
+    const std::u16string lone(1, u'\xD800');
+    const std::string lineWithLone = Utf16LeBytes(u"\"Lone\"=\"a" + lone + u"b\"\r\n");
+    const std::string file = Utf16LeBytes(
+                                 u"\xFEFFWindows Registry Editor Version 5.00\r\n\r\n"
+                                 u"[HKEY_CURRENT_USER\\K]\r\n") +
+                             lineWithLone +
+                             Utf16LeBytes(
+                                 u"\"Other\"=\"kept\"\r\n"
+                                 u"\"Wide\"=hex(2):41,00,00,dc,00,00\r\n"
+                                 u"\"Pair\"=\"\xD83D\xDE00\"\r\n");
+    testing::TempDir dir;
+    RegFileRegistry registry(dir.Write("registry.reg", file));
+    testing::ScopedLocale utf8("C.UTF-8");
+    const std::vector<ValueCase> cases = {
+        {"K", "Lone",
+         Sz("a\xEF\xBF\xBD"
+            "b")},
+        {"K", "Other", Sz("kept")},
+        {"K", "Wide", Bytes(kExpand, std::string("A\xEF\xBF\xBD\0", 5))},
+        {"K", "Pair", Sz("\xF0\x9F\x98\x80")},
+    };
+    ExpectValues(registry, cases);
+
+    // Writing another value keeps the unit as Windows wrote it.
+    ASSERT_TRUE(registry.WriteDword("K", "New", 5));
+    EXPECT_NE(testing::ReadFileBytes(registry.Path()).find(lineWithLone), std::string::npos);
+    ExpectValues(registry, cases);
+    ExpectValues(registry, {{"K", "New", Dword(5)}});
+}
+
 TEST(RegFileReadTest, RegEdit4FilesKeepStringBytesAsTheyAre) {
     testing::TempDir dir;
     RegFileRegistry registry(dir.Write("registry.reg",
@@ -189,6 +235,64 @@ TEST(RegFileReadTest, MissingOrUnreadableFilesReadAsAnEmptyRegistry) {
     for (const auto& path : paths) {
         RegFileRegistry registry(path);
         EXPECT_EQ(registry.OpenKeyForQuery("Software"), nullptr) << path;
+    }
+}
+
+TEST(RegFileReadTest, AFifoAtThePathIsRefusedWithoutWaitingForAWriter) {
+    testing::TempDir dir;
+    const std::string fifo = dir.File("registry.reg");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    RegFileRegistry registry(fifo);
+    auto reading = std::async(std::launch::async, [&] {
+        return registry.OpenKeyForQuery("Software") == nullptr &&
+               !registry.WriteDword("Software", "Terms", 1);
+    });
+    if (reading.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        // Release the blocked open so the test can end.
+        const int writer = open(fifo.c_str(), O_WRONLY);
+        if (writer >= 0) close(writer);
+        FAIL() << "opening the registry waited for a writer to the FIFO";
+    }
+    EXPECT_TRUE(reading.get());
+}
+
+TEST(RegFileReadTest, EveryChangeBetweenTwoOpensIsSeen) {
+    const std::string before = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"V\"=\"old\"\r\n";
+    const std::string sameSize = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"V\"=\"new\"\r\n";
+    const std::string longer = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"V\"=\"newer\"\r\n";
+    // Sets the file's modification time; the file stays the same inode.
+    const auto writeInPlace = [](const std::string& path, const std::string& text, long nanos) {
+        const int fd = open(path.c_str(), O_WRONLY | O_TRUNC);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+        const timespec times[2] = {{0, UTIME_OMIT}, {1700000000, nanos}};
+        ASSERT_EQ(futimens(fd, times), 0);
+        close(fd);
+    };
+    const struct {
+        const char* what;
+        std::function<void(const std::string&)> change;
+        QueriedValue expected;
+    } cases[] = {
+        {"replaced by a writer",
+         [](const std::string& path) {
+             ASSERT_TRUE(RegFileRegistry(path).WriteDword("K", "V", 7));
+         },
+         Dword(7)},
+        {"same size, one nanosecond later",
+         [&](const std::string& path) { writeInPlace(path, sameSize, 2); }, Sz("new")},
+        {"longer, same time", [&](const std::string& path) { writeInPlace(path, longer, 1); },
+         Sz("newer")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        testing::TempDir dir;
+        const std::string path = dir.Write("registry.reg", "");
+        writeInPlace(path, before, 1);
+        RegFileRegistry registry(path);
+        ASSERT_EQ(QueryRegValue(registry, "K", "V"), Sz("old"));
+        c.change(path);
+        EXPECT_EQ(QueryRegValue(registry, "K", "V"), c.expected);
     }
 }
 

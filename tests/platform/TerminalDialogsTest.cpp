@@ -1,11 +1,16 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
+#include "platform/posix/PosixLifetime.h"
 #include "platform/posix/TerminalDialogs.h"
 
 namespace quillmere {
@@ -85,6 +90,42 @@ TEST(TerminalDialogsTest, QuestionOnTerminalReadsTheAnswer) {
         close(terminal);
         close(master);
     }
+}
+
+TEST(TerminalDialogsTest, AStopSignalIsHeardWhileTheQuestionWaits) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const int terminal = open(ptsname(master), O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    Pipe output;
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        PosixLifetime lifetime;
+        lifetime.SetStopHandler([] { _exit(42); });
+        TerminalDialogs dialogs(terminal, output.fds[1]);
+        dialogs.ShowMessageBox("Do you accept?", "Terms", kQuestionBox);
+        _exit(0);  // answered: the stop was not heard
+    }
+    std::string shown;
+    for (int i = 0; i < 100 && shown.find("Yes or No?") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        shown += Drain(output.fds[0]);
+    }
+    ASSERT_NE(shown.find("Yes or No?"), std::string::npos);
+    ASSERT_EQ(kill(child, SIGTERM), 0);
+    // Should the stop go unheard, an answer ends the question anyway.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_EQ(write(master, "no\n", 3), 3);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 42);
+    close(terminal);
+    close(master);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "support/RecordsTestContext.h"
 #include "records/BrandingRecord.h"
 #include "records/LittleEndian.h"
 #include "records/PackageDirectory.h"
@@ -12,6 +11,7 @@
 #include "records/RecordText.h"
 #include "records/RecordWriter.h"
 #include "records/Signatures.h"
+#include "support/RecordsTestContext.h"
 
 namespace quillmere {
 namespace {
@@ -111,7 +111,7 @@ TEST(FillPackageDirectoryTest, LaysFilesBackToBackAtAbsoluteOffsets) {
     const std::string longest(kMaxEntryNameLength, 'n');
     const std::vector<PackagedFile> files = {
         {"index.html", 100}, {"empty.txt", 0}, {longest, 13}, {"Tool.exe", 50}};
-    ASSERT_EQ(FillPackageDirectory(record.data(), files, 376832), "");
+    ASSERT_EQ(FillPackageDirectory(record.data(), files, 376832, LeadBytes()), "");
 
     const PackageDirectory directory(record.data());
     EXPECT_TRUE(directory.IsMerged());
@@ -160,6 +160,7 @@ TEST(FillPackageDirectoryTest, RefusesWhatAReaderCannotUseAndLeavesTheRecordAlon
         {"backslash", {{"pages\\index.html", 1}}, 0},
         {"drive colon", {{"c:index.html", 1}}, 0},
         {"parent", {{"..", 1}}, 0},
+        {"device", {{"con.htm", 1}}, 0},
         {"zero byte", {{std::string("a\0b.html", 8), 1}}, 0},
         {"past 4 GiB", {{"big", 0x20}}, 0xFFFFFFF0u},
     };
@@ -167,7 +168,8 @@ TEST(FillPackageDirectoryTest, RefusesWhatAReaderCannotUseAndLeavesTheRecordAlon
         auto block = UnmergedBlockCopy();
         auto record = DirectoryOf(block);
         const auto before = record;
-        EXPECT_NE(FillPackageDirectory(record.data(), c.files, c.packageOffset), "") << c.what;
+        EXPECT_NE(FillPackageDirectory(record.data(), c.files, c.packageOffset, LeadBytes()), "")
+            << c.what;
         EXPECT_EQ(record, before) << c.what;
     }
 }

@@ -119,6 +119,7 @@ bool TestFileSystem::Exists(const std::string& path) { return real_.Exists(path)
 
 bool TestFileSystem::RemoveFile(const std::string& path) {
     removedFiles.push_back(path);
+    removals.push_back(path);
     return real_.RemoveFile(path);
 }
 
@@ -129,6 +130,8 @@ CreateDirectoryResult TestFileSystem::CreateFolder(const std::string& path) {
 }
 
 bool TestFileSystem::RemoveFolder(const std::string& path) {
+    removedFolders.push_back(path);
+    removals.push_back(path);
     return real_.RemoveFolder(path);
 }
 

@@ -52,8 +52,17 @@ class TestFileSystem : public FileSystem {
     CreateDirectoryResult CreateFolder(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
     std::optional<std::string> TemporaryDirectory() override { return temporaryDirectory; }
+    std::string FallbackTemporaryDirectory() override { return fallbackTemporaryDirectory; }
+    std::unique_ptr<FolderLock> LockFolder(const std::string& folder) override {
+        lockedFolders.push_back(folder);
+        return real_.LockFolder(folder);
+    }
+    void RemoveOrphanedFolders(const std::string& parent, const std::string& prefix) override {
+        real_.RemoveOrphanedFolders(parent, prefix);
+    }
 
     std::optional<std::string> temporaryDirectory;
+    std::string fallbackTemporaryDirectory = "/tmp/";
     // Every CreateFolder gives this instead of creating anything.
     std::optional<CreateDirectoryResult> forcedCreateDirectory;
     // Files created for writing after this many have been created fail to open.
@@ -62,6 +71,10 @@ class TestFileSystem : public FileSystem {
     std::vector<std::string> createdFiles;
     std::vector<std::string> createDirectoryCalls;
     std::vector<std::string> removedFiles;
+    std::vector<std::string> lockedFolders;
+    std::vector<std::string> removedFolders;
+    // Files and folders removed, in order; a folder's path ends with its separator.
+    std::vector<std::string> removals;
 
   private:
     PosixFileSystem real_;

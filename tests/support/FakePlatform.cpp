@@ -9,6 +9,7 @@ namespace quillmere::testing {
 MessageBoxAnswer FakeDialogs::ShowMessageBox(std::string_view text, std::string_view caption,
                                              MessageBoxStyle style) {
     shown.push_back({std::string(text), std::string(caption), style});
+    if (whileShown) whileShown();
     if (!answers.empty()) {
         MessageBoxAnswer answer = answers.front();
         answers.pop_front();
@@ -22,6 +23,12 @@ void FakeLifetime::EndProcess(int exitCode) {
     throw ProcessEnded(exitCode);
 }
 
+void FakeLifetime::Stop() {
+    if (!stopHandler) EndProcess(128 + 15);  // SIGTERM's default
+    stopHandler();
+    throw std::logic_error("the stop handler returned");
+}
+
 namespace {
 
 std::string Lower(std::string_view text) {
@@ -32,7 +39,7 @@ std::string Lower(std::string_view text) {
 }
 
 class MemoryKey : public RegistryKey {
-public:
+  public:
     explicit MemoryKey(const std::map<std::string, MemoryRegistry::Value>& values)
         : values_(values) {}
 
@@ -49,7 +56,7 @@ public:
         return kRegistrySuccess;
     }
 
-private:
+  private:
     std::map<std::string, MemoryRegistry::Value> values_;
 };
 
@@ -80,15 +87,14 @@ void MemoryRegistry::SetString(std::string_view subkey, std::string_view name,
     Set(subkey, name, RegistryValueType::String, std::move(data));
 }
 
-void MemoryRegistry::SetDword(std::string_view subkey, std::string_view name,
-                              std::uint32_t value) {
+void MemoryRegistry::SetDword(std::string_view subkey, std::string_view name, std::uint32_t value) {
     std::vector<std::uint8_t> data(4);
     for (int i = 0; i < 4; ++i) data[i] = static_cast<std::uint8_t>(value >> (8 * i));
     Set(subkey, name, RegistryValueType::Dword, std::move(data));
 }
 
 class FakeMainWindow : public MainWindow {
-public:
+  public:
     explicit FakeMainWindow(FakeWindowing& owner) : owner_(owner) { owner_.windowAlive = true; }
     ~FakeMainWindow() override {
         owner_.log.push_back("destroy");
@@ -116,13 +122,13 @@ public:
     void GoForward() override { owner_.log.push_back("forward"); }
     void PrintCurrentPage() override { owner_.log.push_back("print"); }
 
-private:
+  private:
     FakeWindowing& owner_;
     ShowState state_ = owner_.initialShowState;
 };
 
 std::unique_ptr<MainWindow> FakeWindowing::CreateMainWindow(const FrameDescription& frameIn,
-                                                           ViewEvents& viewEvents) {
+                                                            ViewEvents& viewEvents) {
     if (failCreate) return nullptr;
     frame = frameIn;
     events = &viewEvents;

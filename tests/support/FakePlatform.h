@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -20,11 +21,13 @@ struct ShownMessageBox {
 
 // Records every box; answers from a queue (Ok or No when it is empty).
 class FakeDialogs : public Dialogs {
-public:
+  public:
     MessageBoxAnswer ShowMessageBox(std::string_view text, std::string_view caption,
                                     MessageBoxStyle style) override;
     std::vector<ShownMessageBox> shown;
     std::deque<MessageBoxAnswer> answers;
+    // Runs while each box is open, before it is answered.
+    std::function<void()> whileShown;
 };
 
 // Thrown instead of ending the test runner.
@@ -34,13 +37,18 @@ struct ProcessEnded : std::runtime_error {
 };
 
 class FakeLifetime : public Lifetime {
-public:
+  public:
     [[noreturn]] void EndProcess(int exitCode) override;
+    void SetStopHandler(std::function<void()> onStop) override { stopHandler = std::move(onStop); }
+    // What a stop signal would do: the handler, which must end the process.
+    [[noreturn]] void Stop();
+
     std::optional<int> endedWith;
+    std::function<void()> stopHandler;
 };
 
 class FakeSystem : public System {
-public:
+  public:
     PathConventions Conventions() override { return conventions; }
     std::optional<std::string> ModuleFilePath() override { return modulePath; }
     unsigned AnsiCodePage() override { return codePage; }
@@ -54,7 +62,7 @@ public:
 
 // Registry values in memory. Names compare without regard to letter case.
 class MemoryRegistry : public Registry {
-public:
+  public:
     std::unique_ptr<RegistryKey> OpenKeyForQuery(std::string_view subkey) override;
     bool WriteDword(std::string_view subkey, std::string_view name, std::uint32_t value) override;
 
@@ -77,7 +85,7 @@ struct ShellCall {
 };
 
 class FakeShell : public Shell {
-public:
+  public:
     std::intptr_t OpenWithDefaultProgram(const std::string& path) override {
         calls.push_back({path});
         return result;
@@ -89,9 +97,9 @@ public:
 // Records what start-up and the view do to the window.
 class FakeMainWindow;
 class FakeWindowing : public Windowing {
-public:
+  public:
     std::unique_ptr<MainWindow> CreateMainWindow(const FrameDescription& frame,
-                                                ViewEvents& events) override;
+                                                 ViewEvents& events) override;
     void RunMessageLoop() override { ++loopsRun; }
 
     bool failCreate = false;

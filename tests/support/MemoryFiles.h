@@ -50,6 +50,9 @@ class MemoryFiles : public FileSystem {
     }
     bool RemoveFolder(const std::string&) override { return false; }
     std::optional<std::string> TemporaryDirectory() override { return std::nullopt; }
+    std::string FallbackTemporaryDirectory() override { return "/memory/"; }
+    std::unique_ptr<FolderLock> LockFolder(const std::string&) override { return nullptr; }
+    void RemoveOrphanedFolders(const std::string&, const std::string&) override {}
 
   private:
     class Input : public InputFile {

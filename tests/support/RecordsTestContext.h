@@ -25,6 +25,9 @@ class NoFiles : public FileSystem {
     }
     bool RemoveFolder(const std::string&) override { return false; }
     std::optional<std::string> TemporaryDirectory() override { return std::nullopt; }
+    std::string FallbackTemporaryDirectory() override { return "/nowhere/"; }
+    std::unique_ptr<FolderLock> LockFolder(const std::string&) override { return nullptr; }
+    void RemoveOrphanedFolders(const std::string&, const std::string&) override {}
 };
 
 class NoProcesses : public Processes {

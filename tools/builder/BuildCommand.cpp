@@ -1,14 +1,15 @@
 #include "BuildCommand.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <limits>
 #include <set>
 #include <system_error>
 
 #include "BookFiles.h"
+#include "DoubleBytePages.h"
+#include "FolderContents.h"
 #include "package/BlowfishCipher.h"
+#include "package/MultibyteText.h"
 #include "package/PackageKey.h"
 #include "records/LittleEndian.h"
 #include "records/PackageDirectory.h"
@@ -26,12 +27,6 @@ int Refuse(std::ostream& err, const std::string& why) {
     return kExitFailure;
 }
 
-std::string FoldCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 bool IsSameFile(const fs::path& a, const fs::path& b) {
     std::error_code code;
     if (fs::equivalent(a, b, code)) return true;
@@ -41,8 +36,13 @@ bool IsSameFile(const fs::path& a, const fs::path& b) {
     return !code && realA == realB;
 }
 
-// The packaged names, checked before any file is read.
-std::string CheckNames(const std::vector<std::string>& paths, std::vector<PackagedFile>& files) {
+// The packaged names, checked before any file is read, as the readers' code page reads them.
+// Code page 0 has no lead bytes, so every byte is a character of its own: the strictest reading,
+// as lead bytes only make more names plain and fold fewer bytes. What passes it passes in every
+// code page.
+std::string CheckNames(const std::vector<std::string>& paths, unsigned codePage,
+                       std::vector<PackagedFile>& files) {
+    const LeadBytes leadBytes(codePage);
     if (paths.size() > kMaxEntries) {
         return std::to_string(paths.size()) + " files given; a book holds at most " +
                std::to_string(kMaxEntries);
@@ -51,11 +51,15 @@ std::string CheckNames(const std::vector<std::string>& paths, std::vector<Packag
     for (const auto& path : paths) {
         PackagedFile file;
         file.name = fs::path(path).filename().string();
-        if (std::string problem = CheckPackagedFileName(file.name); !problem.empty()) {
+        if (std::string problem = CheckPackagedFileName(file.name, leadBytes); !problem.empty()) {
+            if (codePage == 0 && file.name.size() <= kMaxEntryNameLength &&
+                !DoubleBytePagesWherePlain(file.name).empty()) {
+                problem += " in every code page; --code-page names the readers' code page";
+            }
             return path + ": " + problem;
         }
         // On the reader's side one name would overwrite the other, and Windows folds case.
-        if (!seen.insert(FoldCase(file.name)).second) {
+        if (!seen.insert(LowerAnsi(file.name, leadBytes)).second) {
             return path + ": another file is already packaged as \"" + file.name + "\"";
         }
         files.push_back(file);
@@ -76,8 +80,13 @@ std::string CheckStub(const Bytes& stub, std::size_t block) {
 }  // namespace
 
 int RunBuild(const BuildOptions& options, std::ostream& err) {
+    std::vector<std::string> paths;
+    if (std::string problem = ExpandFolders(options.files, paths); !problem.empty()) {
+        return Refuse(err, problem);
+    }
     std::vector<PackagedFile> files;
-    if (std::string problem = CheckNames(options.files, files); !problem.empty()) {
+    const LeadBytes leadBytes(options.codePage);
+    if (std::string problem = CheckNames(paths, options.codePage, files); !problem.empty()) {
         return Refuse(err, problem);
     }
     if (IsSameFile(options.stubPath, options.outPath)) {
@@ -100,7 +109,7 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
 
     Bytes package;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        std::optional<Bytes> content = ReadBytes(options.files[i], error);
+        std::optional<Bytes> content = ReadBytes(paths[i], error);
         if (!content) return Refuse(err, error);
         if (content->size() > std::numeric_limits<std::uint32_t>::max() - package.size()) {
             return Refuse(err, "the files do not fit in a book of at most 4 GiB");
@@ -116,7 +125,7 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
         return Refuse(err, problem);
     }
     if (std::string problem =
-            FillPackageDirectory(record + kPackageDirectoryOffset, files, packageOffset);
+            FillPackageDirectory(record + kPackageDirectoryOffset, files, packageOffset, leadBytes);
         !problem.empty()) {
         return Refuse(err, problem);
     }

@@ -109,6 +109,13 @@ class Parser {
             number(branding.ResellerId);
         } else if (name == "--update-seed") {
             number(branding.UpdateCodeSeed);
+        } else if (name == "--code-page") {
+            std::int32_t codePage = 0;
+            number(codePage);
+            if (result_.error.empty() && (codePage < 1 || codePage > 65535)) {
+                result_.error = "--code-page needs a code page from 1 to 65535";
+            }
+            result_.build.codePage = static_cast<unsigned>(codePage);
         } else if (name == "--hide-bonus" && !inlineValue) {
             branding.HideBonusSections = 1;
         } else {
@@ -153,10 +160,12 @@ std::string HelpText() {
            "\n"
            "Build a Quillmere ebook: copy the viewer STUB to BOOK, fill in its branding record\n"
            "and package directory, and append the given FILEs as the book's enciphered package.\n"
-           "Each FILE is packaged under its base name, in the order given. Pages (.htm, .html)\n"
-           "are shown in the viewer, programs (.exe) are started from links, and every other\n"
-           "file is written next to the pages. The first page, or index.html / index.htm, is\n"
-           "shown first. BOOK is written whole or not at all and keeps the stub's permissions.\n"
+           "Each FILE is packaged under its base name, in the order given. A FILE that is a\n"
+           "folder stands for the regular files directly inside it, in name order; it may hold\n"
+           "nothing else (no subfolder, no symbolic link). Pages (.htm, .html) are shown in\n"
+           "the viewer, programs (.exe) are started from links, and every other file is\n"
+           "written next to the pages. The first page, or index.html / index.htm, is shown\n"
+           "first. BOOK is written whole or not at all and keeps the stub's permissions.\n"
            "\n"
            "Options:\n"
            "  --stub STUB            the unmerged viewer to copy (required)\n"
@@ -172,13 +181,20 @@ std::string HelpText() {
            "                         club's site)\n"
            "  --reseller-url URL     the reseller's second address, at most 99 bytes\n"
            "  --hide-bonus           hide the pages' bonus sections\n"
+           "  --code-page N          the Windows ANSI code page the book's readers use (932,\n"
+           "                         936, 949, 950, 1252, ...): file names are read as in that\n"
+           "                         code page. Without it a name must suit every code page, so\n"
+           "                         a name with a two-byte character whose second byte is '\\'\n"
+           "                         (Shift-JIS 0x95 0x5C) needs it\n"
            "  --inspect BOOK         print BOOK's records and check that they are sound\n"
            "  -h, --help             print this help and exit\n"
            "  --                     treat every further argument as a FILE\n"
            "\n"
            "Options that take a value also accept --option=value. Numbers are whole numbers\n"
            "from 0 to 2147483647. A book holds at most 100 files; a file's base name is at\n"
-           "most 91 bytes, may not repeat (letter case aside) and must be a plain name.\n"
+           "most 91 bytes, may not repeat (letter case aside) and must be a plain name: no\n"
+           "folder part, no ':', not a Windows device name (CON, PRN, AUX, NUL, COM1-COM9,\n"
+           "LPT1-LPT9, with any extension), and no '.' or blank at the end.\n"
            "\n"
            "Exit status:\n"
            "  0  the book was written, or --inspect found it sound\n"

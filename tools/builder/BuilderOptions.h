@@ -17,6 +17,9 @@ struct BuildOptions {
     std::string outPath;
     BrandingValues branding;
     std::vector<std::string> files;
+    // The ANSI code page of the book's readers, which decides how the packaged names read. 0:
+    // unknown, so each name must be plain, and distinct from the others, in every code page.
+    unsigned codePage = 0;
 };
 
 enum class Command { Build, Inspect, Help };

@@ -7,6 +7,7 @@
 
 #include "BookFiles.h"
 #include "BuilderOptions.h"
+#include "DoubleBytePages.h"
 #include "package/PlainFileName.h"
 #include "records/BrandingRecord.h"
 #include "records/LittleEndian.h"
@@ -114,8 +115,15 @@ void InspectDirectory(std::ostream& out, Findings& findings, const std::uint8_t*
         }
         if (entry.Name.size() > kMaxEntryNameLength) {
             findings.Fault(which + " has no terminating zero byte");
-        } else if (!IsPlainFileName(entry.Name)) {
-            findings.Fault(which + " is not a plain file name");
+        } else if (!IsPlainFileName(entry.Name, LeadBytes())) {
+            const std::vector<unsigned> pages = DoubleBytePagesWherePlain(entry.Name);
+            if (pages.empty()) {
+                findings.Fault(which + " is not a plain file name");
+            } else {
+                out << "     a plain file name only in code page";
+                for (unsigned page : pages) out << ' ' << page;
+                out << '\n';
+            }
         }
     }
 }

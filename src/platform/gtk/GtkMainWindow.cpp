@@ -4,9 +4,6 @@
 #include <gdk/gdkx.h>
 #endif
 
-#include <glib-unix.h>
-#include <signal.h>
-
 #include <cstdio>
 #include <exception>
 
@@ -81,6 +78,7 @@ GtkMainWindow::GtkMainWindow(const FrameDescription& frame, ViewEvents& events,
     view_ = CreateBookWebView(shared_->Charset());
     gtk_box_pack_start(GTK_BOX(box), GTK_WIDGET(view_), TRUE, TRUE, 0);
     navigation_ = std::make_unique<NavigationReporter>(view_, events_);
+    navigation_->StartWebProcess();
 
     g_signal_connect(window_, "delete-event", G_CALLBACK(OnDelete), this);
     g_signal_connect(window_, "key-press-event", G_CALLBACK(OnKeyPress), this);
@@ -89,17 +87,10 @@ GtkMainWindow::GtkMainWindow(const FrameDescription& frame, ViewEvents& events,
     g_signal_connect(menuItem_, "activate", G_CALLBACK(OnMenuItemActivate), this);
     g_signal_connect(view_, "load-changed", G_CALLBACK(OnLoadChanged), this);
 
-    // Being told to stop (logout, kill, Ctrl+C) closes the window like the reader would, so the
-    // exit sequence still waits for started programs and removes what the book wrote.
-    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        signalSources_.push_back(g_unix_signal_add(signal, OnStopSignal, this));
-    }
-
     shared_->mainWindow = window_;
 }
 
 GtkMainWindow::~GtkMainWindow() {
-    for (guint source : signalSources_) g_source_remove(source);
     navigation_.reset();
     g_signal_handlers_disconnect_by_data(view_, this);
     g_signal_handlers_disconnect_by_data(window_, this);
@@ -195,12 +186,6 @@ gboolean GtkMainWindow::OnDelete(GtkWidget* widget, GdkEvent*, gpointer) {
     gtk_widget_hide(widget);
     if (gtk_main_level() > 0) gtk_main_quit();
     return TRUE;
-}
-
-gboolean GtkMainWindow::OnStopSignal(gpointer self) {
-    auto* window = static_cast<GtkMainWindow*>(self);
-    OnDelete(GTK_WIDGET(window->window_), nullptr, self);
-    return G_SOURCE_CONTINUE;
 }
 
 void GtkMainWindow::OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer) {

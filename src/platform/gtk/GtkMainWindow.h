@@ -45,7 +45,6 @@ class GtkMainWindow : public MainWindow {
 
   private:
     static gboolean OnDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
-    static gboolean OnStopSignal(gpointer self);
     static void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
     static gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer self);
     static gboolean OnMenuBarRelease(GtkWidget* widget, GdkEventButton* event, gpointer self);
@@ -68,7 +67,6 @@ class GtkMainWindow : public MainWindow {
     ShowState requested_ = ShowState::Normal;
     GdkWindowState observed_ = GdkWindowState(0);
     bool coversWorkArea_ = false;
-    std::vector<guint> signalSources_;
 };
 
 }  // namespace quillmere

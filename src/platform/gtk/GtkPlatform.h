@@ -8,6 +8,7 @@
 #include "platform/gtk/GtkDialogs.h"
 #include "platform/gtk/GtkShared.h"
 #include "platform/gtk/GtkWindowing.h"
+#include "platform/posix/PosixLifetime.h"
 
 namespace quillmere {
 
@@ -20,8 +21,10 @@ namespace quillmere {
 class GtkServices {
   public:
     // nullptr when GTK cannot start, typically for want of a display; the caller then reports
-    // through other means. Text given to the services is in `system`'s ANSI code page.
-    static std::unique_ptr<GtkServices> Start(System& system);
+    // through other means. Text given to the services is in `system`'s ANSI code page. The loss
+    // of an X display (the server gone, the client killed) is a stop of `lifetime`; without one,
+    // GDK ends the process.
+    static std::unique_ptr<GtkServices> Start(System& system, PosixLifetime* lifetime = nullptr);
 
     Dialogs& dialogs() { return dialogs_; }
     Windowing& windowing() { return windowing_; }

@@ -22,6 +22,8 @@ std::string NewWindowTarget(WebKitNavigationAction* action) {
 // blank the book.
 bool IsEmptyPage(const std::string& uri) { return uri.empty() || uri == "about:blank"; }
 
+constexpr const char* kOwnPageAddress = "about:blank";
+
 }  // namespace
 
 NavigationReporter::NavigationReporter(WebKitWebView* view, ViewEvents& events)
@@ -31,6 +33,11 @@ NavigationReporter::NavigationReporter(WebKitWebView* view, ViewEvents& events)
 }
 
 NavigationReporter::~NavigationReporter() { g_signal_handlers_disconnect_by_data(view_, this); }
+
+void NavigationReporter::StartWebProcess() {
+    ownLoadPending_ = true;
+    webkit_web_view_load_html(view_, "", kOwnPageAddress);
+}
 
 gboolean NavigationReporter::OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
                                             WebKitPolicyDecisionType type, gpointer self) {
@@ -63,6 +70,13 @@ void NavigationReporter::DecideNavigation(WebKitNavigationPolicyDecision* decisi
     WebKitNavigationAction* action =
         webkit_navigation_policy_decision_get_navigation_action(decision);
     const std::string uri = UriOf(action);
+    // Ignored, the empty page leaves neither a page nor a history entry; the process stays.
+    const bool ownLoad = ownLoadPending_ && uri == kOwnPageAddress;
+    ownLoadPending_ = false;
+    if (ownLoad) {
+        webkit_policy_decision_ignore(WEBKIT_POLICY_DECISION(decision));
+        return;
+    }
     const std::string frame = Text(webkit_navigation_action_get_frame_name(action));
     // Whatever comes next, the mark only ever covers the very next navigation.
     const bool reported = !browsingHere_.empty() && browsingHere_ == uri && frame.empty();

@@ -19,6 +19,11 @@ class NavigationReporter {
     NavigationReporter(const NavigationReporter&) = delete;
     NavigationReporter& operator=(const NavigationReporter&) = delete;
 
+    // Gives the view an empty page of its own so that its web process starts now, while the book
+    // is still being prepared, rather than at the first navigation. The load is never reported and
+    // never lands: the view stays empty and its history starts with the book's first page.
+    void StartWebProcess();
+
   private:
     static gboolean OnDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
                                    WebKitPolicyDecisionType type, gpointer self);
@@ -35,6 +40,8 @@ class NavigationReporter {
     // A new-window request let through comes back as an ordinary navigation of this view; it has
     // been reported already.
     std::string browsingHere_;
+    // The backend's own empty page is asked for before anything else; its decision is the first.
+    bool ownLoadPending_ = false;
 };
 
 }  // namespace quillmere

@@ -1,11 +1,14 @@
 #include "platform/posix/PosixFileSystem.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <vector>
 
 namespace quillmere {
 
@@ -14,6 +17,8 @@ namespace {
 constexpr mode_t kDocumentMode = 0600;
 constexpr mode_t kProgramMode = 0700;
 constexpr mode_t kFolderMode = 0700;
+constexpr const char* kLockName = ":lock";
+constexpr const char* kPendingLockName = ":lock-new";
 
 // Closes `fd` once; later calls succeed without doing anything.
 bool CloseDescriptor(int& fd) {
@@ -80,6 +85,81 @@ class PosixOutputFile final : public OutputFile {
     int fd_;
 };
 
+class PosixFolderLock final : public FolderLock {
+  public:
+    PosixFolderLock(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    ~PosixFolderLock() override { CloseDescriptor(fd_); }
+
+    void Remove() override {
+        if (fd_ < 0) return;
+        // Only while the name is still this lock file.
+        struct stat held {};
+        struct stat named {};
+        if (fstat(fd_, &held) == 0 && lstat(path_.c_str(), &named) == 0 &&
+            held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+            unlink(path_.c_str());
+        }
+        CloseDescriptor(fd_);
+    }
+
+  private:
+    int fd_;
+    std::string path_;
+};
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Names in the folder open as `folderFd`, "." and ".." left out.
+std::vector<std::string> NamesIn(int folderFd) {
+    std::vector<std::string> names;
+    const int listing = dup(folderFd);
+    if (listing < 0) return names;
+    DIR* dir = fdopendir(listing);
+    if (dir == nullptr) {
+        close(listing);
+        return names;
+    }
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(dir);
+    return names;
+}
+
+// Removes the folder `name` in `parentFd` when it is this user's and its lock can be taken.
+void RemoveIfOrphaned(int parentFd, const std::string& name) {
+    const int folder =
+        openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (folder < 0) return;
+    struct stat folderInfo {};
+    const int lock = fstat(folder, &folderInfo) == 0 && folderInfo.st_uid == geteuid()
+                         ? openat(folder, kLockName, O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK)
+                         : -1;
+    struct stat lockInfo {};
+    struct stat lockNamed {};
+    // Taken, and still the file of that name: an earlier remover may have unlinked it.
+    const bool orphaned = lock >= 0 && fstat(lock, &lockInfo) == 0 && S_ISREG(lockInfo.st_mode) &&
+                          lockInfo.st_uid == geteuid() && flock(lock, LOCK_EX | LOCK_NB) == 0 &&
+                          fstatat(folder, kLockName, &lockNamed, AT_SYMLINK_NOFOLLOW) == 0 &&
+                          SameFile(lockInfo, lockNamed);
+    if (orphaned) {
+        for (const std::string& entry : NamesIn(folder)) {
+            if (entry != kLockName) unlinkat(folder, entry.c_str(), 0);  // folders inside stay
+        }
+        unlinkat(folder, kLockName, 0);
+        struct stat named {};
+        if (fstatat(parentFd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            SameFile(named, folderInfo)) {
+            unlinkat(parentFd, name.c_str(), AT_REMOVEDIR);
+        }
+    }
+    if (lock >= 0) close(lock);
+    close(folder);
+}
+
 }  // namespace
 
 std::unique_ptr<InputFile> PosixFileSystem::OpenForReading(const std::string& path) {
@@ -95,8 +175,8 @@ std::unique_ptr<OutputFile> PosixFileSystem::CreateForWriting(const std::string&
                                                               FileKind kind) {
     const mode_t mode = kind == FileKind::Program ? kProgramMode : kDocumentMode;
     // O_NOFOLLOW refuses a symbolic link at the path; O_NONBLOCK keeps a FIFO from blocking the
-    // open. Truncation waits until the target is known to be a regular file we may re-mode, so a
-    // refused target is left as it was.
+    // open. Truncation waits until the target is known to be a regular file of ours with no other
+    // name, so a refused target is left as it was.
     int fd;
     do {
         fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, mode);
@@ -105,7 +185,10 @@ std::unique_ptr<OutputFile> PosixFileSystem::CreateForWriting(const std::string&
 
     auto file = std::make_unique<PosixOutputFile>(fd);
     struct stat info {};
-    const bool usable = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+    // A second name (a hard link planted in a shared folder) or another owner means the file is
+    // not ours to overwrite.
+    const bool usable = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1 &&
+                        info.st_uid == geteuid() &&
                         fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 &&
                         // The creation mode does not apply to a file that was already there.
                         fchmod(fd, mode) == 0 && ftruncate(fd, 0) == 0;
@@ -133,6 +216,34 @@ std::optional<std::string> PosixFileSystem::TemporaryDirectory() {
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     if (folder.back() != '/') folder += '/';
     return folder;
+}
+
+std::unique_ptr<FolderLock> PosixFileSystem::LockFolder(const std::string& folder) {
+    std::string base = folder;
+    if (base.empty() || base.back() != '/') base += '/';
+    const std::string pending = base + kPendingLockName;
+    const int fd =
+        open(pending.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kDocumentMode);
+    if (fd < 0) return nullptr;
+    // link, unlike rename, never replaces a lock file that is already there.
+    const bool placed =
+        flock(fd, LOCK_EX | LOCK_NB) == 0 && link(pending.c_str(), (base + kLockName).c_str()) == 0;
+    unlink(pending.c_str());
+    if (!placed) {
+        close(fd);
+        return nullptr;
+    }
+    return std::make_unique<PosixFolderLock>(fd, base + kLockName);
+}
+
+void PosixFileSystem::RemoveOrphanedFolders(const std::string& parent, const std::string& prefix) {
+    if (prefix.empty()) return;
+    const int parentFd = open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (parentFd < 0) return;
+    for (const std::string& name : NamesIn(parentFd)) {
+        if (name.starts_with(prefix)) RemoveIfOrphaned(parentFd, name);
+    }
+    close(parentFd);
 }
 
 }  // namespace quillmere

@@ -17,6 +17,12 @@ class PosixFileSystem : public FileSystem {
     bool RemoveFolder(const std::string& path) override;
     // $TMPDIR when it is an absolute path, else "/tmp"; always with exactly one trailing '/'.
     std::optional<std::string> TemporaryDirectory() override;
+    std::string FallbackTemporaryDirectory() override { return "/tmp/"; }
+    // The lock is an flock on the file ":lock" (a colon is in no name a book may carry), made
+    // under another name and linked into place once locked, so it is never seen unlocked. Fails
+    // when the folder has a lock file already.
+    std::unique_ptr<FolderLock> LockFolder(const std::string& folder) override;
+    void RemoveOrphanedFolders(const std::string& parent, const std::string& prefix) override;
 };
 
 }  // namespace quillmere

@@ -1,5 +1,6 @@
 #include "platform/posix/PosixProcesses.h"
 
+#include <glib.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -47,6 +48,10 @@ class SpawnAttributes {
 
 ProcessHandle PosixProcesses::Start(const std::string& path,
                                     const std::vector<std::string>& arguments) {
+    // posix_spawn resolves a relative path against the current folder, so a web address such as
+    // "http://host/setup.exe" would start "./http:/host/setup.exe".
+    if (path.empty() || path.front() != '/') return kFailedProcess;
+
     std::vector<char*> argv;
     argv.reserve(arguments.size() + 2);
     for (const std::string& argument : arguments)
@@ -67,14 +72,34 @@ ProcessHandle PosixProcesses::Start(const std::string& path,
 int PosixProcesses::Wait(ProcessHandle process) {
     // waitpid would take 0 and negative values as process groups.
     if (process <= 0 || process > std::numeric_limits<pid_t>::max()) return -1;
-    int status = 0;
-    pid_t result;
+    const auto pid = static_cast<pid_t>(process);
+    // Only a child not yet reaped can be waited for.
+    siginfo_t info{};
+    int checked;
     do {
-        result = waitpid(static_cast<pid_t>(process), &status, 0);
-    } while (result < 0 && errno == EINTR);
-    if (result < 0) return -1;
-    if (WIFEXITED(status)) return WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+        checked = waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT);
+    } while (checked < 0 && errno == EINTR);
+    if (checked < 0) return -1;
+
+    // The wait runs GLib's default main context, so a stop that comes meanwhile is handled.
+    struct Ending {
+        bool done = false;
+        int status = 0;
+    } ending;
+    GSource* watch = g_child_watch_source_new(pid);
+    GChildWatchFunc onEnded = [](GPid, gint status, gpointer data) {
+        auto* end = static_cast<Ending*>(data);
+        end->status = status;
+        end->done = true;
+    };
+    g_source_set_callback(watch, G_SOURCE_FUNC(onEnded), &ending, nullptr);
+    g_source_attach(watch, nullptr);
+    while (!ending.done) g_main_context_iteration(nullptr, TRUE);
+    g_source_destroy(watch);
+    g_source_unref(watch);
+
+    if (WIFEXITED(ending.status)) return WEXITSTATUS(ending.status);
+    if (WIFSIGNALED(ending.status)) return 128 + WTERMSIG(ending.status);
     return -1;
 }
 

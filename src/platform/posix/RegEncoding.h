@@ -19,9 +19,11 @@ struct RegText {
     std::string text;
 };
 
-// nullopt when a UTF-16 file holds broken text.
+// A lone UTF-16 surrogate keeps its unit through decoding and encoding (as the three bytes a
+// surrogate would take in UTF-8), so writing leaves it as it was; readers get it as U+FFFD.
 std::optional<RegText> DecodeRegFile(std::string bytes);
-// The file's bytes in its own encoding, byte-order mark included.
+// The file's bytes in its own encoding, byte-order mark included; nullopt for text that is not
+// UTF-8 in a Unicode file.
 std::optional<std::string> EncodeRegFile(const RegText& text);
 
 // The locale's 8-bit form (the ANSI code page) of file text, characters it cannot show replaced

@@ -18,13 +18,6 @@ std::string LineEndingOf(const RegDocument& doc) {
     return "\n";
 }
 
-bool EndsWithBackslash(std::string_view text) {
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-        text.remove_suffix(1);
-    }
-    return !text.empty() && text.back() == '\\';
-}
-
 void EndLastLine(RegDocument& doc, std::size_t before, const std::string& ending) {
     if (before > 0 && doc.lines[before - 1].ending.empty()) doc.lines[before - 1].ending = ending;
 }
@@ -32,10 +25,10 @@ void EndLastLine(RegDocument& doc, std::size_t before, const std::string& ending
 }  // namespace
 
 bool SetRegValueLine(RegDocument& doc, std::string_view keyPath, std::string_view name,
-                     std::string_view dataText) {
-    auto target = FoldRegKeyPath(keyPath);
+                     std::string_view dataText, const LeadBytes& lead) {
+    auto target = FoldRegKeyPath(keyPath, lead);
     if (!target) return false;
-    const std::string foldedName = FoldRegName(name);
+    const std::string foldedName = FoldRegName(name, lead);
     const std::string ending = LineEndingOf(doc);
     const std::string valueLine =
         (name.empty() ? std::string("@") : QuoteRegName(name)) + "=" + std::string(dataText);
@@ -48,7 +41,7 @@ bool SetRegValueLine(RegDocument& doc, std::string_view keyPath, std::string_vie
     for (const auto& entry : doc.entries) {
         switch (entry.kind) {
             case RegEntryKind::Section: {
-                auto path = FoldRegKeyPath(entry.keyPath);
+                auto path = FoldRegKeyPath(entry.keyPath, lead);
                 inTarget = false;
                 if (!path) break;
                 if (entry.deletes && RegKeyIsWithin(*target, *path)) {
@@ -63,7 +56,7 @@ bool SetRegValueLine(RegDocument& doc, std::string_view keyPath, std::string_vie
             case RegEntryKind::Value:
                 if (!inTarget) break;
                 lastContent = &entry;
-                if (FoldRegName(entry.name) == foldedName) lastMention = &entry;
+                if (FoldRegName(entry.name, lead) == foldedName) lastMention = &entry;
                 break;
             case RegEntryKind::Garbled:
                 if (inTarget) lastContent = &entry;
@@ -88,7 +81,7 @@ bool SetRegValueLine(RegDocument& doc, std::string_view keyPath, std::string_vie
         EndLastLine(doc, at, ending);
         // A list cut short with a trailing backslash would swallow the new line; a blank line
         // ends it instead.
-        if (at > 0 && EndsWithBackslash(lines[at - 1].text)) {
+        if (at > 0 && ContinuesOnNextLine(lines[at - 1].text)) {
             lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at++), {"", ending});
         }
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), {valueLine, ending});

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "package/LeadBytes.h"
 #include "platform/posix/RegFileParser.h"
 
 namespace quillmere {
@@ -11,8 +12,8 @@ namespace quillmere {
 // removes the value now is replaced, else the line goes at the end of the key's last section, else
 // a new section is appended. Comments, garbled lines and other keys stay as they are. A file
 // without a header gets one. False when the key path has an empty part. `doc.entries` no longer
-// matches `doc.lines` afterwards.
+// matches `doc.lines` afterwards. `lead`: the lead bytes of the file text's code page.
 bool SetRegValueLine(RegDocument& doc, std::string_view keyPath, std::string_view name,
-                     std::string_view dataText);
+                     std::string_view dataText, const LeadBytes& lead = LeadBytes());
 
 }  // namespace quillmere

@@ -42,17 +42,28 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
-RegFileContents ReadRegFileBytes(const std::string& path) {
+RegFileContents ReadRegFileBytes(const std::string& path,
+                                 const std::optional<RegFileVersion>& known) {
     RegFileContents contents;
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer. It makes no
+    // difference to reading a regular file, the only kind read.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         contents.status = errno == ENOENT ? RegFileReadStatus::Missing : RegFileReadStatus::Failed;
         return contents;
     }
     contents.status = RegFileReadStatus::Failed;
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        static_cast<std::size_t>(info.st_size) <= kRegFileMaxBytes) {
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (regular) {
+        contents.version = {static_cast<std::uint64_t>(info.st_dev),
+                            static_cast<std::uint64_t>(info.st_ino),
+                            static_cast<std::int64_t>(info.st_size),
+                            static_cast<std::int64_t>(info.st_mtim.tv_sec), info.st_mtim.tv_nsec};
+    }
+    if (regular && known && *known == contents.version) {
+        contents.status = RegFileReadStatus::Unchanged;
+    } else if (regular && static_cast<std::size_t>(info.st_size) <= kRegFileMaxBytes) {
         // One spare byte lets a single read see the end of the file.
         contents.bytes.reserve(static_cast<std::size_t>(info.st_size) + 1);
         std::vector<char> buffer(64 * 1024);
@@ -75,6 +86,7 @@ RegFileContents ReadRegFileBytes(const std::string& path) {
     }
     ::close(fd);
     if (contents.status != RegFileReadStatus::Read) contents.bytes.clear();
+    if (contents.status == RegFileReadStatus::Failed) contents.version = {};
     return contents;
 }
 

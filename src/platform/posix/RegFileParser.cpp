@@ -206,12 +206,16 @@ RegDocument ParseRegText(std::string_view text) {
             if (name && !rest.empty() && rest.front() == '=') {
                 std::string data(Trim(rest.substr(1)));
                 // Hex lists go on over lines that end with a backslash; one at the very end of
-                // the file just ends the list.
+                // the file just ends the list. Only a line's own last byte counts, so a blank
+                // line always ends the list, whatever came before it.
                 if (StartsWithNoCase(data, "hex")) {
-                    while (!data.empty() && data.back() == '\\') {
+                    bool continues = !data.empty() && data.back() == '\\';
+                    while (continues) {
                         data.pop_back();
                         if (entry.endLine == doc.lines.size()) break;
-                        data += Trim(doc.lines[entry.endLine].text);
+                        const std::string_view next = Trim(doc.lines[entry.endLine].text);
+                        continues = ContinuesOnNextLine(next);
+                        data += next;
                         ++entry.endLine;
                     }
                 }
@@ -235,6 +239,11 @@ std::string RenderRegLines(const std::vector<RegLine>& lines) {
         text += line.ending;
     }
     return text;
+}
+
+bool ContinuesOnNextLine(std::string_view line) {
+    line = Trim(line);
+    return !line.empty() && line.back() == '\\';
 }
 
 std::string QuoteRegName(std::string_view name) {

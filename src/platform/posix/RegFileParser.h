@@ -46,6 +46,10 @@ struct RegDocument {
 RegDocument ParseRegText(std::string_view text);
 std::string RenderRegLines(const std::vector<RegLine>& lines);
 
+// True when a line of a hex list goes on onto the next one: its last byte that is not white
+// space is a backslash.
+bool ContinuesOnNextLine(std::string_view line);
+
 // A value name in quotes as the file writes it, with \ and " escaped.
 std::string QuoteRegName(std::string_view name);
 

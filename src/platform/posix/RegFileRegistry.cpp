@@ -1,5 +1,6 @@
 #include "platform/posix/RegFileRegistry.h"
 
+#include <langinfo.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,7 +28,7 @@ class RegFileKey : public RegistryKey {
 
     RegistryStatus QueryValue(std::string_view name, RegistryValueType& type, void* data,
                               std::uint32_t& size) override {
-        auto it = values_.find(FoldRegName(name));
+        auto it = values_.find(FoldRegName(name, LocaleLeadBytes()));
         if (it == values_.end()) return kRegistryNotFound;
         const std::string& bytes = it->second.data;
         type = static_cast<RegistryValueType>(it->second.type);
@@ -91,7 +92,7 @@ bool ReadsBack(const RegText& text, const std::string& keyPath, std::string_view
     RegHive hive = RegHive::FromDocument(ParseRegText(text.text), text.encoding);
     const RegHiveKey* key = hive.FindKey(keyPath);
     if (!key) return false;
-    auto it = key->find(FoldRegName(name));
+    auto it = key->find(FoldRegName(name, LocaleLeadBytes()));
     if (it == key->end() ||
         it->second.type != static_cast<std::uint32_t>(RegistryValueType::Dword)) {
         return false;
@@ -103,9 +104,35 @@ bool ReadsBack(const RegText& text, const std::string& keyPath, std::string_view
 
 }  // namespace
 
+struct RegFileRegistry::ParsedFile {
+    RegFileVersion version;
+    std::string charset;  // names and values are held in the locale's form
+    RegHive hive;
+};
+
 RegFileRegistry::RegFileRegistry() : path_(DefaultPath()) {}
 
 RegFileRegistry::RegFileRegistry(std::string path) : path_(std::move(path)) {}
+
+RegFileRegistry::~RegFileRegistry() = default;
+
+const RegFileRegistry::ParsedFile* RegFileRegistry::CurrentFile() {
+    const char* codeset = nl_langinfo(CODESET);
+    const std::string charset = codeset != nullptr ? codeset : "";
+    std::optional<RegFileVersion> known;
+    if (parsed_ && parsed_->charset == charset) known = parsed_->version;
+
+    RegFileContents contents = ReadRegFileBytes(path_, known);
+    if (contents.status == RegFileReadStatus::Unchanged) return parsed_.get();
+    parsed_.reset();
+    if (contents.status != RegFileReadStatus::Read) return nullptr;
+    auto text = DecodeRegFile(std::move(contents.bytes));
+    if (!text) return nullptr;
+    parsed_ = std::make_unique<ParsedFile>(
+        ParsedFile{contents.version, charset,
+                   RegHive::FromDocument(ParseRegText(text->text), text->encoding)});
+    return parsed_.get();
+}
 
 std::string RegFileRegistry::DefaultPath() {
     // Only an absolute XDG_CONFIG_HOME counts; a relative one is to be ignored.
@@ -116,12 +143,9 @@ std::string RegFileRegistry::DefaultPath() {
 
 std::unique_ptr<RegistryKey> RegFileRegistry::OpenKeyForQuery(std::string_view subkey) {
     // No lock: the file is only ever replaced whole, so any read sees one complete version.
-    RegFileContents contents = ReadRegFileBytes(path_);
-    if (contents.status != RegFileReadStatus::Read) return nullptr;
-    auto text = DecodeRegFile(std::move(contents.bytes));
-    if (!text) return nullptr;
-    RegHive hive = RegHive::FromDocument(ParseRegText(text->text), text->encoding);
-    const RegHiveKey* key = hive.FindKey(CurrentUserKeyPath(subkey));
+    const ParsedFile* file = CurrentFile();
+    if (!file) return nullptr;
+    const RegHiveKey* key = file->hive.FindKey(CurrentUserKeyPath(subkey));
     if (!key) return nullptr;
     return std::make_unique<RegFileKey>(*key);
 }
@@ -129,7 +153,7 @@ std::unique_ptr<RegistryKey> RegFileRegistry::OpenKeyForQuery(std::string_view s
 bool RegFileRegistry::WriteDword(std::string_view subkey, std::string_view name,
                                  std::uint32_t value) {
     if (!FitsOnOneLine(subkey) || !FitsOnOneLine(name)) return false;
-    if (!FoldRegKeyPath(CurrentUserKeyPath(subkey))) return false;
+    if (!FoldRegKeyPath(CurrentUserKeyPath(subkey), LocaleLeadBytes())) return false;
     if (!EnsureRegFolder(FolderOf(path_))) return false;
 
     RegFileLock lock(path_ + ".lock");
@@ -147,7 +171,10 @@ bool RegFileRegistry::WriteDword(std::string_view subkey, std::string_view name,
     if (!keyText || !nameText) return false;
 
     RegDocument doc = ParseRegText(text->text);
-    if (!SetRegValueLine(doc, *keyText, *nameText, DwordData(value))) return false;
+    if (!SetRegValueLine(doc, *keyText, *nameText, DwordData(value),
+                         RegTextLeadBytes(text->encoding))) {
+        return false;
+    }
     text->text = RenderRegLines(doc.lines);
     if (!ReadsBack(*text, CurrentUserKeyPath(subkey), name, value)) return false;
     auto bytes = EncodeRegFile(*text);

@@ -29,12 +29,13 @@ RegHiveValue ToQueryForm(const RegEntry& entry, RegEncoding encoding) {
 
 RegHive RegHive::FromDocument(const RegDocument& doc, RegEncoding encoding) {
     RegHive hive;
+    const LeadBytes lead = LocaleLeadBytes();
     RegHiveKey* current = nullptr;
     for (const auto& entry : doc.entries) {
         switch (entry.kind) {
             case RegEntryKind::Section: {
                 current = nullptr;
-                auto path = FoldRegKeyPath(RegTextToAnsi(entry.keyPath, encoding));
+                auto path = FoldRegKeyPath(RegTextToAnsi(entry.keyPath, encoding), lead);
                 if (!path) break;
                 if (entry.deletes) {
                     for (auto it = hive.keys_.lower_bound(*path); it != hive.keys_.end();) {
@@ -43,16 +44,15 @@ RegHive RegHive::FromDocument(const RegDocument& doc, RegEncoding encoding) {
                     }
                     break;
                 }
-                for (std::size_t sep = path->find('\\'); sep != std::string::npos;
-                     sep = path->find('\\', sep + 1)) {
-                    hive.keys_.try_emplace(path->substr(0, sep));
+                for (std::string& above : RegKeyAncestors(*path, lead)) {
+                    hive.keys_.try_emplace(std::move(above));
                 }
                 current = &hive.keys_[*path];
                 break;
             }
             case RegEntryKind::Value: {
                 if (!current) break;
-                std::string name = FoldRegName(RegTextToAnsi(entry.name, encoding));
+                std::string name = FoldRegName(RegTextToAnsi(entry.name, encoding), lead);
                 if (entry.deletes) {
                     current->erase(name);
                 } else {
@@ -70,7 +70,7 @@ RegHive RegHive::FromDocument(const RegDocument& doc, RegEncoding encoding) {
 }
 
 const RegHiveKey* RegHive::FindKey(std::string_view path) const {
-    auto folded = FoldRegKeyPath(path);
+    auto folded = FoldRegKeyPath(path, LocaleLeadBytes());
     if (!folded) return nullptr;
     auto it = keys_.find(*folded);
     return it == keys_.end() ? nullptr : &it->second;

@@ -1,9 +1,12 @@
 #include "platform/posix/RegNames.h"
 
 #include <glib.h>
+#include <langinfo.h>
 
 #include <algorithm>
 #include <memory>
+
+#include "platform/posix/CodePages.h"
 
 namespace quillmere {
 
@@ -14,14 +17,43 @@ bool IsAscii(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// Where each '\\' that stands for itself is, in order.
+std::vector<std::size_t> Separators(std::string_view path, const LeadBytes& lead) {
+    std::vector<std::size_t> at;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const auto byte = static_cast<std::uint8_t>(path[i]);
+        if (lead.IsLead(byte) && i + 1 < path.size()) {
+            ++i;  // the trail byte belongs to this character
+        } else if (byte == '\\') {
+            at.push_back(i);
+        }
+    }
+    return at;
+}
+
 }  // namespace
 
-std::string FoldRegName(std::string_view name) {
+LeadBytes LocaleLeadBytes() {
+    const char* charset = nl_langinfo(CODESET);
+    return LeadBytes(CodePageForCharset(charset != nullptr ? charset : ""));
+}
+
+LeadBytes RegTextLeadBytes(RegEncoding encoding) {
+    return encoding == RegEncoding::Ansi ? LocaleLeadBytes() : LeadBytes();
+}
+
+std::string FoldRegName(std::string_view name, const LeadBytes& lead) {
     std::string folded(name);
-    if (IsAscii(name) || !g_utf8_validate(name.data(), static_cast<gssize>(name.size()), nullptr)) {
+    if (lead.Any() || IsAscii(name) ||
+        !g_utf8_validate(name.data(), static_cast<gssize>(name.size()), nullptr)) {
         // Text in a single- or double-byte code page: only ASCII letters have a known case.
-        for (char& c : folded) {
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        for (std::size_t i = 0; i < folded.size(); ++i) {
+            char& c = folded[i];
+            if (lead.IsLead(static_cast<std::uint8_t>(c))) {
+                ++i;  // a trail byte is never a letter of its own
+            } else if (c >= 'A' && c <= 'Z') {
+                c = static_cast<char>(c - 'A' + 'a');
+            }
         }
         return folded;
     }
@@ -30,24 +62,27 @@ std::string FoldRegName(std::string_view name) {
     return cased ? std::string(cased.get()) : folded;
 }
 
-std::optional<std::string> FoldRegKeyPath(std::string_view path) {
+std::optional<std::string> FoldRegKeyPath(std::string_view path, const LeadBytes& lead) {
+    std::vector<std::size_t> ends = Separators(path, lead);
+    ends.push_back(path.size());
     std::string folded;
     std::size_t start = 0;
-    bool first = true;
-    while (true) {
-        std::size_t end = path.find('\\', start);
-        std::string_view part =
-            path.substr(start, end == std::string_view::npos ? end : end - start);
+    for (std::size_t i = 0; i < ends.size(); ++i) {
+        std::string_view part = path.substr(start, ends[i] - start);
         if (part.empty()) return std::nullopt;
-        std::string foldedPart = FoldRegName(part);
-        if (first && foldedPart == "hkcu") foldedPart = FoldRegName(kCurrentUserRoot);
-        if (!first) folded.push_back('\\');
+        std::string foldedPart = FoldRegName(part, lead);
+        if (i == 0 && foldedPart == "hkcu") foldedPart = FoldRegName(kCurrentUserRoot);
+        if (i != 0) folded.push_back('\\');
         folded += foldedPart;
-        first = false;
-        if (end == std::string_view::npos) break;
-        start = end + 1;
+        start = ends[i] + 1;
     }
     return folded;
+}
+
+std::vector<std::string> RegKeyAncestors(std::string_view folded, const LeadBytes& lead) {
+    std::vector<std::string> ancestors;
+    for (std::size_t at : Separators(folded, lead)) ancestors.emplace_back(folded.substr(0, at));
+    return ancestors;
 }
 
 bool RegKeyIsWithin(std::string_view key, std::string_view ancestor) {

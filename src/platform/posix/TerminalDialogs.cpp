@@ -1,5 +1,6 @@
 #include "platform/posix/TerminalDialogs.h"
 
+#include <glib-unix.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -24,11 +25,29 @@ void WriteAll(int fd, const std::string& text) {
     }
 }
 
+// Runs GLib's default main context until `fd` has input, so that a stop signal is heard while
+// the question waits for its answer.
+void WaitUntilReadable(int fd) {
+    bool readable = false;
+    GSource* watch = g_unix_fd_source_new(
+        fd, static_cast<GIOCondition>(G_IO_IN | G_IO_HUP | G_IO_ERR | G_IO_NVAL));
+    GUnixFDSourceFunc onReady = [](gint, GIOCondition, gpointer data) {
+        *static_cast<bool*>(data) = true;
+        return G_SOURCE_REMOVE;
+    };
+    g_source_set_callback(watch, G_SOURCE_FUNC(onReady), &readable, nullptr);
+    g_source_attach(watch, nullptr);
+    while (!readable) g_main_context_iteration(nullptr, TRUE);
+    g_source_destroy(watch);
+    g_source_unref(watch);
+}
+
 // Reads one line, without its line feed, into `line`; false at end of input before any byte.
 bool ReadLine(int fd, std::string& line) {
     line.clear();
     constexpr std::size_t kLongestAnswer = 256;
     for (;;) {
+        WaitUntilReadable(fd);
         char c = 0;
         ssize_t n = read(fd, &c, 1);
         if (n < 0 && errno == EINTR) continue;

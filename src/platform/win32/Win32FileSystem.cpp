@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/win32/Win32FolderLock.h"
 #include "platform/win32/Win32Handle.h"
 
 namespace quillmere {
@@ -125,6 +126,14 @@ std::optional<std::string> Win32FileSystem::TemporaryDirectory() {
     // A length of the buffer or more is the size it would have needed: nothing was written.
     if (length == 0 || length >= kTempPathBuffer) return std::nullopt;
     return std::string(buffer, length);
+}
+
+std::unique_ptr<FolderLock> Win32FileSystem::LockFolder(const std::string& folder) {
+    return LockWin32Folder(folder);
+}
+
+void Win32FileSystem::RemoveOrphanedFolders(const std::string& parent, const std::string& prefix) {
+    RemoveOrphanedWin32Folders(parent, prefix);
 }
 
 }  // namespace quillmere

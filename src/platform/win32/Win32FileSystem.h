@@ -16,6 +16,9 @@ class Win32FileSystem : public FileSystem {
     bool RemoveFolder(const std::string& path) override;
     // GetTempPathA, which ends in '\'; nullopt when it fails or does not fit 264 characters.
     std::optional<std::string> TemporaryDirectory() override;
+    std::string FallbackTemporaryDirectory() override { return "c:\\"; }
+    std::unique_ptr<FolderLock> LockFolder(const std::string& folder) override;
+    void RemoveOrphanedFolders(const std::string& parent, const std::string& prefix) override;
 };
 
 }  // namespace quillmere

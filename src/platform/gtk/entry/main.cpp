@@ -10,7 +10,7 @@
 int main() {
     using namespace quillmere;
     PosixServices posix;
-    std::unique_ptr<GtkServices> gtk = GtkServices::Start(posix.system);
+    std::unique_ptr<GtkServices> gtk = GtkServices::Start(posix.system, &posix.lifetime);
     // Without a display no window can open: say so on the terminal.
     WindowUnavailable noDisplay(posix.dialogs,
                                 "Unable to open the ebook's window: no display is available");
