@@ -115,6 +115,8 @@ RegFileRegistry::RegFileRegistry() : path_(DefaultPath()) {}
 RegFileRegistry::RegFileRegistry(std::string path) : path_(std::move(path)) {}
 
 RegFileRegistry::~RegFileRegistry() = default;
+RegFileRegistry::RegFileRegistry(RegFileRegistry&&) noexcept = default;
+RegFileRegistry& RegFileRegistry::operator=(RegFileRegistry&&) noexcept = default;
 
 const RegFileRegistry::ParsedFile* RegFileRegistry::CurrentFile() {
     const char* codeset = nl_langinfo(CODESET);

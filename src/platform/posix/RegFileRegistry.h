@@ -18,6 +18,8 @@ class RegFileRegistry : public Registry {
     RegFileRegistry();
     explicit RegFileRegistry(std::string path);
     ~RegFileRegistry() override;
+    RegFileRegistry(RegFileRegistry&&) noexcept;
+    RegFileRegistry& operator=(RegFileRegistry&&) noexcept;
 
     static std::string DefaultPath();
     const std::string& Path() const { return path_; }
