@@ -35,6 +35,7 @@ std::unique_ptr<Win32MainWindow> Win32MainWindow::Create(const FrameDescription&
         new Win32MainWindow(events, std::move(state), frame.menuItemCommand));
     if (!window->Open(frame)) return nullptr;
     window->state_->mainWindow = window.get();
+    if (window->state_->mainWindowChanged) window->state_->mainWindowChanged(window->window_);
     return window;
 }
 
@@ -71,7 +72,10 @@ bool Win32MainWindow::Open(const FrameDescription& frame) {
 }
 
 Win32MainWindow::~Win32MainWindow() {
-    if (state_->mainWindow == this) state_->mainWindow = nullptr;
+    if (state_->mainWindow == this) {
+        state_->mainWindow = nullptr;
+        if (state_->mainWindowChanged) state_->mainWindowChanged(nullptr);
+    }
     browser_.reset();
     if (window_) {
         // Messages sent while the window goes find no object any more.

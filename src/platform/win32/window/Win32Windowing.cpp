@@ -4,7 +4,9 @@
 
 namespace quillmere {
 
-Win32Windowing::Win32Windowing() { oleStarted_ = SUCCEEDED(OleInitialize(nullptr)); }
+Win32Windowing::Win32Windowing(Windowing* unavailable) : unavailable_(unavailable) {
+    oleStarted_ = SUCCEEDED(OleInitialize(nullptr));
+}
 
 Win32Windowing::~Win32Windowing() {
     if (oleStarted_) OleUninitialize();
@@ -12,8 +14,10 @@ Win32Windowing::~Win32Windowing() {
 
 std::unique_ptr<MainWindow> Win32Windowing::CreateMainWindow(const FrameDescription& frame,
                                                              ViewEvents& events) {
-    if (!oleStarted_) return nullptr;
-    return Win32MainWindow::Create(frame, events, state_);
+    std::unique_ptr<MainWindow> window;
+    if (oleStarted_) window = Win32MainWindow::Create(frame, events, state_);
+    if (!window && unavailable_) return unavailable_->CreateMainWindow(frame, events);
+    return window;
 }
 
 void Win32Windowing::RunMessageLoop() {
@@ -26,12 +30,6 @@ void Win32Windowing::RunMessageLoop() {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-}
-
-HWND Win32Windowing::OwnerWindow() const {
-    Win32MainWindow* window = state_->mainWindow;
-    if (window == nullptr || !IsWindowVisible(window->Handle())) return nullptr;
-    return window->Handle();
 }
 
 }  // namespace quillmere

@@ -15,7 +15,9 @@ class Win32MainWindow;
 // control; must outlive every window it creates.
 class Win32Windowing final : public Windowing {
   public:
-    Win32Windowing();
+    // `unavailable`, when given, is asked for the window when this one cannot make it: it tells
+    // the reader why.
+    explicit Win32Windowing(Windowing* unavailable = nullptr);
     ~Win32Windowing() override;
     Win32Windowing(const Win32Windowing&) = delete;
     Win32Windowing& operator=(const Win32Windowing&) = delete;
@@ -24,8 +26,10 @@ class Win32Windowing final : public Windowing {
                                                  ViewEvents& events) override;
     void RunMessageLoop() override;
 
-    // The owner of message boxes: the main window while it is shown, else none.
-    HWND OwnerWindow() const;
+    // Told the main window's handle when it is made, and nullptr when it goes.
+    void OnMainWindowChange(std::function<void(HWND)> changed) {
+        state_->mainWindowChanged = std::move(changed);
+    }
     // What the session's end runs before the process may be ended (the exit sequence).
     void OnSessionEnd(std::function<void()> cleanUp) { state_->sessionEnd = std::move(cleanUp); }
 
@@ -33,6 +37,7 @@ class Win32Windowing final : public Windowing {
 
   private:
     std::shared_ptr<WindowState> state_ = std::make_shared<WindowState>();
+    Windowing* unavailable_;
     bool oleStarted_ = false;
 };
 
