@@ -1,0 +1,50 @@
+#include "platform/win32/Win32Processes.h"
+
+#include <windows.h>
+
+namespace quillmere {
+
+namespace {
+
+// -1 is also the pseudo-handle of the current process, which no call here may wait on or close.
+bool IsProcess(ProcessHandle process) { return process != kFailedProcess && process != 0; }
+
+HANDLE AsHandle(ProcessHandle process) { return reinterpret_cast<HANDLE>(process); }
+
+}  // namespace
+
+ProcessHandle Win32Processes::Start(const std::string& path,
+                                    const std::vector<std::string>& arguments) {
+    std::string commandLine;
+    for (const std::string& argument : arguments) {
+        if (!commandLine.empty()) commandLine += ' ';
+        commandLine += argument;
+    }
+    // A program always gets an argument 0; without one it is the path.
+    if (arguments.empty()) commandLine = path;
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    // CreateProcessA may write into the command line, so it gets a copy of its own.
+    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &started)) {
+        return kFailedProcess;
+    }
+    CloseHandle(started.hThread);
+    return reinterpret_cast<ProcessHandle>(started.hProcess);
+}
+
+int Win32Processes::Wait(ProcessHandle process) {
+    if (!IsProcess(process)) return -1;
+    if (WaitForSingleObject(AsHandle(process), INFINITE) != WAIT_OBJECT_0) return -1;
+    DWORD exitCode = 0;
+    if (!GetExitCodeProcess(AsHandle(process), &exitCode)) return -1;
+    return static_cast<int>(exitCode);
+}
+
+void Win32Processes::Close(ProcessHandle process) {
+    if (IsProcess(process)) CloseHandle(AsHandle(process));
+}
+
+}  // namespace quillmere
