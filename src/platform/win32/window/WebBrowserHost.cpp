@@ -63,6 +63,8 @@ void WebBrowserHost::Resize(const RECT& area) {
 }
 
 void WebBrowserHost::Focus() {
+    // The page takes keys (Tab, arrows, Ctrl+C) only while the control is UI-active.
+    if (object_) object_->DoVerb(OLEIVERB_UIACTIVATE, nullptr, site_.Get(), 0, host_, &area_);
     if (HWND control = ControlWindow()) SetFocus(control);
 }
 
