@@ -32,7 +32,8 @@ class BuiltBook : public ::testing::Test {
   protected:
     BookSpec Spec() {
         BookSpec recipe;
-        recipe.outPath = dir.File("book");
+        // Windows counts a file as a program by its extension.
+        recipe.outPath = dir.File("book.exe");
         // 15 + 1000 + 3 bytes: the package needs padding.
         std::string picture(1000, '\0');
         for (std::size_t i = 0; i < picture.size(); ++i) picture[i] = static_cast<char>(i * 31);
@@ -167,7 +168,7 @@ TEST_F(BuiltBook, ReplacesAnEarlierBookWholeAndLeavesNothingElseBehind) {
     for (const auto& entry : fs::directory_iterator(dir.path())) {
         left.push_back(entry.path().filename().string());
     }
-    EXPECT_EQ(left, std::vector<std::string>{"book"});
+    EXPECT_EQ(left, std::vector<std::string>{"book.exe"});
 }
 
 }  // namespace

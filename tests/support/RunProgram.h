@@ -12,7 +12,8 @@ struct ProgramResult {
     std::string err;
 };
 
-// Runs `path` with `arguments` (not counting argument 0), waits for it and collects what it wrote.
+// Runs `path` with `arguments` (not counting argument 0), waits for it and collects what it wrote
+// (text with plain LF line ends, also where the console writes CRLF).
 ProgramResult RunProgram(const std::string& path, const std::vector<std::string>& arguments);
 
 }  // namespace quillmere::testing

@@ -1,0 +1,39 @@
+// A tiny program the backend tests start: it writes what it was given (command line, current
+// folder, its module folder and self image as the viewer forms them) to the file named by
+// QUILLMERE_PROBE_OUT, and exits with QUILLMERE_PROBE_EXIT (0 when unset).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/WindowUnavailable.h"
+#include "package/AppContext.h"
+#include "package/FileHelpers.h"
+#include "platform/win32/Win32Platform.h"
+
+int main() {
+    using namespace quillmere;
+    const char* out = std::getenv("QUILLMERE_PROBE_OUT");
+    if (out == nullptr) return 100;
+
+    Win32Services win32;
+    WindowUnavailable noWindow(win32.dialogs, "no window");
+    Platform platform = win32.With(noWindow);
+    AppContext ctx{platform, TextRules{LeadBytes(GetACP()), '\\'}};
+
+    char folder[MAX_PATH + 1] = {};
+    GetCurrentDirectoryA(sizeof folder, folder);
+    std::string record;
+    record += std::string("command=") + GetCommandLineA() + "\n";
+    record += std::string("folder=") + folder + "\n";
+    record += "module=" + GetModuleDirectory(ctx) + "\n";
+    record += "self=" + SelfImagePathFor(ctx) + "\n";
+
+    std::FILE* file = std::fopen(out, "wb");
+    if (file == nullptr) return 101;
+    std::fwrite(record.data(), 1, record.size(), file);
+    std::fclose(file);
+    const char* code = std::getenv("QUILLMERE_PROBE_EXIT");
+    return code != nullptr ? std::atoi(code) : 0;
+}
