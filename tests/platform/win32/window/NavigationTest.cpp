@@ -75,7 +75,7 @@ class NavigationTest : public testing::Test {
 
 TEST_F(NavigationTest, LocalPagesAndAddressesReachTheViewInTheAnsiCodePage) {
     // Runs made for a code page say which, so a locale that did not take fails here.
-    if (const char* expected = std::getenv("QUILLMERE_EXPECT_CODE_PAGE")) {
+    if (const char* expected = std::getenv("QUILLMERE_EXPECT_ACP")) {
         ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(expected)));
     }
     const std::string text = NonAsciiText();
