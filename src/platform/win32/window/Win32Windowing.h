@@ -9,8 +9,6 @@
 
 namespace quillmere {
 
-class Win32MainWindow;
-
 // The main window and its message loop on Win32. Initialises OLE on this thread for the browser
 // control; must outlive every window it creates.
 class Win32Windowing final : public Windowing {
@@ -32,8 +30,6 @@ class Win32Windowing final : public Windowing {
     }
     // What the session's end runs before the process may be ended (the exit sequence).
     void OnSessionEnd(std::function<void()> cleanUp) { state_->sessionEnd = std::move(cleanUp); }
-
-    Win32MainWindow* MainWindowObject() const { return state_->mainWindow; }
 
   private:
     std::shared_ptr<WindowState> state_ = std::make_shared<WindowState>();
