@@ -2,16 +2,28 @@
 // of the file.
 #include <windows.h>
 
-#include "app/RunViewer.h"
+#include "app/ApplicationFramework.h"
+#include "app/QuillmereApp.h"
 #include "app/WindowUnavailable.h"
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/window/Win32Windowing.h"
+#include "records/StubRecords.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace quillmere;
     Win32Services win32;
-    // The frame window and its browser control are not part of this build yet.
-    WindowUnavailable noWindow(win32.dialogs,
-                               "Unable to open the ebook's window: this build has no window");
-    Platform platform = win32.With(noWindow);
-    return RunViewer(platform, &noWindow);
+    WindowUnavailable noWindow(win32.dialogs, "Unable to open the ebook's window");
+    Win32Windowing windowing(&noWindow);
+    windowing.OnMainWindowChange([&](HWND window) { win32.dialogs.SetOwner(window); });
+    Platform platform = win32.With(windowing);
+
+    CQuillmereApp app(platform, StubRecordBlock());
+    noWindow.app = &app;
+    // The system may end the process as soon as the window has answered the session's end, so
+    // the exit sequence runs there and then.
+    windowing.OnSessionEnd([&] {
+        DestroyDocumentWindow(app);
+        platform.lifetime.EndProcess(app.ExitInstance());
+    });
+    return RunApplication(app);
 }

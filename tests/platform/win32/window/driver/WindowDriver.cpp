@@ -1,0 +1,68 @@
+// Drives a running book from outside, as a reader would: answers its message boxes and closes
+// its window. Prints what it found, one "name=value" a line, for the calling script to check.
+//   window-driver answer <caption> yes|no|ok     press a button of the box with this caption
+//   window-driver close <caption>                close the main window with this caption
+//   window-driver endsession <caption>           tell the main window that the session ends
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "../MessageBoxProbe.h"
+
+namespace {
+
+using namespace quillmere::test;
+
+constexpr DWORD kTimeoutMs = 60000;
+constexpr char kFrameClass[] = "QuillmereMainFrame";
+
+int Answer(const std::string& caption, const std::string& button) {
+    const auto box = WaitForMessageBox(caption, kTimeoutMs);
+    if (!box) {
+        std::printf("found=0\n");
+        return 2;
+    }
+    std::printf("found=1\nok=%d\nyes=%d\nno=%d\ncancel=%d\ndefault=%d\nowned=%d\n", box->ok,
+                box->yes, box->no, box->cancel, box->defaultButton, box->owner != nullptr);
+    std::printf("text=%s\n", box->text.c_str());
+    const int id = button == "yes" ? IDYES : button == "no" ? IDNO : IDOK;
+    PressButton(*box, id);
+    return 0;
+}
+
+int Close(const std::string& caption, bool endSession) {
+    HWND window = WaitForWindow(kFrameClass, caption, kTimeoutMs);
+    if (window == nullptr) {
+        std::printf("found=0\n");
+        return 2;
+    }
+    // Wine keeps menus inside their own program, so the menu bar is checked by the window tests.
+    std::printf("found=1\nzoomed=%d\n", IsZoomed(window) ? 1 : 0);
+    if (!endSession) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, kTimeoutMs,
+                        &answer);
+    std::printf("query=%d\n", static_cast<int>(answer));
+    // The book cleans up and ends while handling this; the call returns when it has gone.
+    SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, kTimeoutMs,
+                        &answer);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: window-driver answer|close|endsession <caption> [button]\n");
+        return 64;
+    }
+    const std::string command = argv[1];
+    if (command == "answer" && argc == 4) return Answer(argv[2], argv[3]);
+    if (command == "close") return Close(argv[2], false);
+    if (command == "endsession") return Close(argv[2], true);
+    std::fprintf(stderr, "unknown command %s\n", argv[1]);
+    return 64;
+}

@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# The sample book as a Windows reader meets it: built on Linux from the x86_64 stub, run under Wine
+# in a prefix of this test's own, its boxes answered and its window closed from outside.
+#   whole-book.sh <linux builder> <linux stub> <windows stub> <window-driver.exe> <sample folder>
+# Passes only when it prints its last line, "whole book: all checks passed".
+set -euo pipefail
+builder=$1 linux_stub=$2 windows_stub=$3 driver=$4 pages=$5
+for program in "$builder" "$linux_stub"; do
+  if [ ! -x "$program" ]; then
+    echo "missing $program: build the default preset first" >&2
+    exit 1
+  fi
+done
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/whole-book.XXXXXX")
+export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAILED: $*" >&2
+  exit 1
+}
+expect_line() {  # expect_line <output> <line>
+  grep -qxF -- "$2" <<<"$1" || fail "expected '$2' in: $1"
+}
+
+title="Salt & Thyme"
+files=("$pages/index.html" "$pages/sowing.html" "$pages/tending.html" "$pages/harvest.html"
+       "$pages/tools.html" "$pages/style.css" "$pages/cover.svg" "$pages/Tool.exe")
+build() {  # build <stub> <out>
+  "$builder" --stub "$1" --out "$2" --title "$title" \
+    --description "Growing herbs where the sea wind blows." \
+    --reseller-id 100042 --reseller-name "Harbour Books" \
+    --reseller-site "http://www.example.org/harbour-books" --update-seed 5150 "${files[@]}"
+}
+build "$windows_stub" "$work/book.exe"
+build "$linux_stub" "$work/book"
+
+# Waits for one Workspace with every page in it, and prints its path.
+wait_for_pages() {  # wait_for_pages <temporary folder>
+  for _ in $(seq 1 300); do
+    for workspace in "$1"/vellumkit__*; do
+      if [ -f "$workspace/tools.html" ] && [ -f "$workspace/index.html" ]; then
+        sleep 1  # the last page may still be being written
+        echo "$workspace"
+        return 0
+      fi
+    done
+    sleep 0.2
+  done
+  fail "no Workspace with the pages appeared in $1"
+}
+no_workspace() { ! compgen -G "$1/vellumkit__*" >/dev/null; }
+
+# --- What the Linux stub writes for the same book, branding and advert store.
+export XDG_CONFIG_HOME=$work/linux-config
+mkdir -p "$XDG_CONFIG_HOME/tallowbrook" "$work/linux-tmp"
+{
+  cat "$pages/adverts.reg"
+  printf '\r\n[HKEY_CURRENT_USER\\Software\\Tallowbrook\\%s\\LU]\r\n"Terms"=dword:00000001\r\n' "$title"
+} >"$XDG_CONFIG_HOME/tallowbrook/registry.reg"
+TMPDIR=$work/linux-tmp "$work/book" & linux_pid=$!
+linux_workspace=$(wait_for_pages "$work/linux-tmp")
+cp -r "$linux_workspace" "$work/linux-pages"
+kill -TERM "$linux_pid"
+wait "$linux_pid" || fail "the Linux book ended with $?"
+
+# --- The Windows book under Wine.
+WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot --init >/dev/null 2>&1 || true
+wineserver --wait || true
+wine regedit /S "Z:$pages/adverts.reg" || fail "advert store not imported"
+temp_dirs=("$WINEPREFIX"/drive_c/users/*/Temp)
+temp=${temp_dirs[0]}
+[ -d "$temp" ] || fail "no Temp folder in the prefix"
+key="HKCU\\Software\\Tallowbrook\\$title\\LU"
+
+drive() {  # drive <driver arguments>: its report, without the console's carriage returns
+  wine "$driver" "$@" | tr -d '\r'
+}
+run_book() {  # run_book: starts the book, its pid in $book_pid
+  wine "Z:$work/book.exe" & book_pid=$!
+}
+finish() {  # finish <expected exit code>
+  local code=0
+  wait "$book_pid" || code=$?
+  [ "$code" = "$1" ] || fail "the book ended with $code, not $1"
+}
+
+# First start, terms declined: exit code 1, nothing written.
+run_book
+answer=$(drive answer "$title" no) || fail "no terms box: $answer"
+expect_line "$answer" "yes=1"
+expect_line "$answer" "no=1"
+expect_line "$answer" "ok=0"
+expect_line "$answer" "default=7"  # No
+expect_line "$answer" "owned=0"    # no window yet
+finish 1
+no_workspace "$temp" || fail "a Workspace was left after the terms were declined"
+if wine reg query "$key" /v Terms >/dev/null 2>&1; then fail "declined terms were remembered"; fi
+
+# First start, terms accepted: remembered, the pages written as on Linux, closing removes them.
+run_book
+answer=$(drive answer "$title" yes) || fail "no terms box: $answer"
+workspace=$(wait_for_pages "$temp")
+query=$(wine reg query "$key" /v Terms | tr -d '\r')
+grep -Eq 'Terms[[:space:]]+REG_DWORD[[:space:]]+0x1$' <<<"$query" || fail "Terms not 1: $query"
+for page in index.html sowing.html tending.html harvest.html tools.html style.css cover.svg; do
+  cmp "$work/linux-pages/$page" "$workspace/$page" || fail "$page differs from the Linux stub's"
+done
+[ ! -e "$workspace/Tool.exe" ] || fail "a packaged program was written before it was asked for"
+closed=$(drive close "$title") || fail "no main window: $closed"
+expect_line "$closed" "zoomed=1"
+finish 0
+no_workspace "$temp" || fail "the Workspace was left after the window closed"
+
+# Terms remembered: no box; the session's end cleans up before the process goes.
+run_book
+workspace=$(wait_for_pages "$temp")
+ended=$(drive endsession "$title") || fail "no main window: $ended"
+expect_line "$ended" "query=1"
+finish 0
+[ ! -e "$workspace" ] || fail "the Workspace was left after the session ended"
+
+echo "whole book: all checks passed"
