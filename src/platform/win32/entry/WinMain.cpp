@@ -20,10 +20,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     CQuillmereApp app(platform, StubRecordBlock());
     noWindow.app = &app;
     // The system may end the process as soon as the window has answered the session's end, so
-    // the exit sequence runs there and then.
-    windowing.OnSessionEnd([&] {
-        DestroyDocumentWindow(app);
-        platform.lifetime.EndProcess(app.ExitInstance());
-    });
+    // the clean-up runs there and then, as for a stop signal on Linux: the session's end takes
+    // the started programs with it, and waiting for them could hold up the log-off.
+    windowing.OnSessionEnd([&] { win32.lifetime.Stop(); });
     return RunApplication(app);
 }
