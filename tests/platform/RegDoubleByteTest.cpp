@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "RegFileSupport.h"
 #include "ScopedEnvironment.h"
@@ -15,6 +16,16 @@
 
 namespace quillmere {
 namespace {
+
+// ASCII text as UTF-16LE.
+std::string Utf16Le(std::string_view ascii) {
+    std::string out;
+    for (char c : ascii) {
+        out += c;
+        out += '\0';
+    }
+    return out;
+}
 
 using testing::Dword;
 using testing::QueryRegValue;
@@ -67,11 +78,7 @@ TEST(RegDoubleByteTest, TermsKeyOfATitleEndingInATrailByteFiveCIsWrittenAndReadB
         {"no file yet", ""},
         {"text in the locale's code page", "REGEDIT4\r\n\r\n"},
         {"what Windows' editor writes",
-         std::string("\xFF\xFE", 2) +
-             std::string("W\0i\0n\0d\0o\0w\0s\0 \0R\0e\0g\0i\0s\0t\0r\0y\0 "
-                         "\0E\0d\0i\0t\0o\0r\0 \0V\0e\0r\0s\0i\0o\0n\0 "
-                         "\0005\0.\0000\0\0\r\0\n\0",
-                         80)},
+         std::string("\xFF\xFE", 2) + Utf16Le("Windows Registry Editor Version 5.00\r\n")},
     };
     for (const auto& f : files) {
         SCOPED_TRACE(f.what);
