@@ -1,4 +1,4 @@
-// The stub's own start-up, with one addition once the window is open: a navigation to the book's
+// The stub's own run, with one addition once the window is open: a navigation to the book's
 // packaged-program link, given to the browser control so that the control reports it through its
 // event sink as it does for a clicked link. A book built from this program starts that program by
 // itself; the rest (closing, the session's end) is done from outside, as a reader would.
@@ -8,12 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "app/ApplicationFramework.h"
-#include "app/QuillmereApp.h"
-#include "app/WindowUnavailable.h"
 #include "pages/SiteAddresses.h"
-#include "platform/win32/Win32Platform.h"
-#include "platform/win32/window/Win32Windowing.h"
+#include "platform/win32/entry/Win32Viewer.h"
 #include "records/StubRecords.h"
 
 namespace {
@@ -56,15 +52,8 @@ class LaunchingWindowing final : public Windowing {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (__argc != 2) return 64;
-    Win32Services win32;
-    WindowUnavailable noWindow(win32.dialogs, "Unable to open the ebook's window");
-    Win32Windowing windowing(&noWindow);
-    windowing.OnMainWindowChange([&](HWND window) { win32.dialogs.SetOwner(window); });
-    LaunchingWindowing launching(windowing, std::string(LaunchLinkPrefix) + "?sw=" + __argv[1]);
-    Platform platform = win32.With(launching);
-
-    CQuillmereApp app(platform, StubRecordBlock());
-    noWindow.app = &app;
-    windowing.OnSessionEnd([&] { win32.lifetime.Stop(); });
-    return RunApplication(app);
+    Win32Viewer viewer;
+    LaunchingWindowing launching(viewer.windowing,
+                                 std::string(LaunchLinkPrefix) + "?sw=" + __argv[1]);
+    return viewer.Run(StubRecordBlock(), launching);
 }
