@@ -2,9 +2,10 @@
 # The sample book as a Windows reader meets it: built on Linux from the x86_64 stub, run under Wine
 # in a prefix of this test's own, its boxes answered and its window closed from outside.
 #   whole-book.sh <linux builder> <linux stub> <windows stub> <window-driver.exe> <sample folder>
+#                 <launching stub> <waiting program>
 # Passes only when it prints its last line, "whole book: all checks passed".
 set -euo pipefail
-builder=$1 linux_stub=$2 windows_stub=$3 driver=$4 pages=$5
+builder=$1 linux_stub=$2 windows_stub=$3 driver=$4 pages=$5 launching_stub=$6 waiter=$7
 for program in "$builder" "$linux_stub"; do
   if [ ! -x "$program" ]; then
     echo "missing $program: build the default preset first" >&2
@@ -34,14 +35,19 @@ expect_line() {  # expect_line <output> <line>
 title="Salt & Thyme"
 files=("$pages/index.html" "$pages/sowing.html" "$pages/tending.html" "$pages/harvest.html"
        "$pages/tools.html" "$pages/style.css" "$pages/cover.svg" "$pages/Tool.exe")
-build() {  # build <stub> <out>
-  "$builder" --stub "$1" --out "$2" --title "$title" \
+build() {  # build <stub> <out> [more files]
+  local stub=$1 out=$2
+  shift 2
+  "$builder" --stub "$stub" --out "$out" --title "$title" \
     --description "Growing herbs where the sea wind blows." \
     --reseller-id 100042 --reseller-name "Harbour Books" \
-    --reseller-site "http://www.example.org/harbour-books" --update-seed 5150 "${files[@]}"
+    --reseller-site "http://www.example.org/harbour-books" --update-seed 5150 "${files[@]}" "$@"
 }
 build "$windows_stub" "$work/book.exe"
 build "$linux_stub" "$work/book"
+# The same book from a stub that starts its packaged Waiter.exe once the window is open.
+cp "$waiter" "$work/Waiter.exe"
+build "$launching_stub" "$work/launching.exe" "$work/Waiter.exe"
 
 # Waits for one Workspace with every page in it, and prints its path.
 wait_for_pages() {  # wait_for_pages <temporary folder>
@@ -127,5 +133,60 @@ ended=$(drive endsession "$title") || fail "no main window: $ended"
 expect_line "$ended" "query=1"
 finish 0
 [ ! -e "$workspace" ] || fail "the Workspace was left after the session ended"
+
+# A started program keeps the process after the window closes; the Workspace goes when it ends.
+gate=$work/gate
+mkdir "$gate"
+export QUILLMERE_GATE="Z:${gate//\//\\}"
+run_launching() {  # run_launching: starts the launching book, its pid in $book_pid
+  rm -f "$gate"/*
+  wine "Z:$work/launching.exe" Waiter.exe & book_pid=$!
+}
+wait_until_started() {
+  for _ in $(seq 1 300); do
+    [ -f "$gate/started" ] && return 0
+    sleep 0.2
+  done
+  fail "the packaged program did not start"
+}
+run_launching
+workspace=$(wait_for_pages "$temp")
+wait_until_started
+[ -f "$workspace/Waiter.exe" ] || fail "the started program was not written into the Workspace"
+closed=$(drive close "$title") || fail "no main window: $closed"
+hidden=$(drive hidden "$title") || fail "the window stayed after it was closed: $hidden"
+sleep 2
+kill -0 "$book_pid" 2>/dev/null || fail "the book ended while its started program ran"
+[ -d "$workspace" ] || fail "the Workspace went while the started program ran"
+touch "$gate/release"
+finish 0
+[ -f "$gate/ended" ] || fail "the book ended before its started program"
+no_workspace "$temp" || fail "the Workspace was left after the started program ended"
+echo "closed while a program ran: window hidden, process waited for it, Workspace removed, exit 0"
+
+# The session's end does not wait for the started program. Windows keeps a running program's file,
+# so that file and the folder's lock stay until the next run, which sweeps them away.
+run_launching
+workspace=$(wait_for_pages "$temp")
+wait_until_started
+ended=$(drive endsession "$title") || fail "no main window: $ended"
+expect_line "$ended" "query=1"
+finish 0
+[ ! -e "$gate/ended" ] || fail "the session's end waited for the started program"
+left=$(ls -A "$workspace" | tr '\n' ' ')
+[ "$left" = "Waiter.exe lock. " ] || fail "the session's end left '$left' in the Workspace"
+touch "$gate/release"
+for _ in $(seq 1 100); do
+  [ -f "$gate/ended" ] && ! pgrep -f 'Waiter\.exe' >/dev/null && break
+  sleep 0.2
+done
+[ -f "$gate/ended" ] || fail "the started program did not end"
+run_book
+next=$(wait_for_pages "$temp")
+[ ! -e "$workspace" ] || fail "the next run ($next) left the earlier Workspace $workspace behind: $(ls -A "$workspace")"
+closed=$(drive close "$title") || fail "no main window: $closed"
+finish 0
+no_workspace "$temp" || fail "the Workspace was left after the window closed"
+echo "session ended while a program ran: no wait, all but the running program removed, swept by the next run"
 
 echo "whole book: all checks passed"

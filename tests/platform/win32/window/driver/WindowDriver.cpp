@@ -3,6 +3,7 @@
 //   window-driver answer <caption> yes|no|ok     press a button of the box with this caption
 //   window-driver close <caption>                close the main window with this caption
 //   window-driver endsession <caption>           tell the main window that the session ends
+//   window-driver hidden <caption>               wait until no main window with it is shown
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -52,17 +53,33 @@ int Close(const std::string& caption, bool endSession) {
     return 0;
 }
 
+// The window may stay until the process ends, hidden; the reader no longer sees it.
+int WaitUntilHidden(const std::string& caption) {
+    for (DWORD waited = 0; waited < kTimeoutMs; waited += 100) {
+        HWND window = FindWindowA(kFrameClass, caption.c_str());
+        if (window == nullptr || !IsWindowVisible(window)) {
+            std::printf("shown=0\n");
+            return 0;
+        }
+        Sleep(100);
+    }
+    std::printf("shown=1\n");
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3 && argc != 4) {
-        std::fprintf(stderr, "usage: window-driver answer|close|endsession <caption> [button]\n");
+        std::fprintf(stderr,
+                     "usage: window-driver answer|close|endsession|hidden <caption> [button]\n");
         return 64;
     }
     const std::string command = argv[1];
     if (command == "answer" && argc == 4) return Answer(argv[2], argv[3]);
     if (command == "close") return Close(argv[2], false);
     if (command == "endsession") return Close(argv[2], true);
+    if (command == "hidden") return WaitUntilHidden(argv[2]);
     std::fprintf(stderr, "unknown command %s\n", argv[1]);
     return 64;
 }

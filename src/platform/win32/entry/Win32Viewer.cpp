@@ -1,0 +1,26 @@
+#include "platform/win32/entry/Win32Viewer.h"
+
+#include "app/ApplicationFramework.h"
+#include "app/QuillmereApp.h"
+
+namespace quillmere {
+
+Win32Viewer::Win32Viewer()
+    : noWindow(win32.dialogs, "Unable to open the ebook's window"), windowing(&noWindow) {
+    windowing.OnMainWindowChange([this](HWND window) { win32.dialogs.SetOwner(window); });
+    // The system may end the process as soon as the window has answered the session's end, so
+    // the clean-up runs there and then, as for a stop signal on Linux: the session's end takes
+    // the started programs with it, and waiting for them could hold up the log-off.
+    windowing.OnSessionEnd([this] { win32.lifetime.Stop(); });
+}
+
+int Win32Viewer::Run(const std::uint8_t* recordBlock, Windowing& front) {
+    Platform platform = win32.With(front);
+    CQuillmereApp app(platform, recordBlock);
+    noWindow.app = &app;
+    const int exitCode = RunApplication(app);
+    noWindow.app = nullptr;
+    return exitCode;
+}
+
+}  // namespace quillmere
