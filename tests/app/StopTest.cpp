@@ -117,9 +117,9 @@ TEST(StopTest, AFailedStartUpForgetsTheFolderItRemoved) {
 TEST(StopTest, AStartRemovesOnlyTheWorkspacesOfViewersThatAreGone) {
     AppHarness h;
     BookFile book = PageBook(h);
-    PosixFileSystem real;
+    NativeFileSystem real;
     const auto makeWorkspace = [&](const std::string& name) {
-        const std::string folder = h.tmp + name + "/";
+        const std::string folder = h.tmp + name + kNativeSeparator;
         std::filesystem::create_directory(folder);
         std::ofstream(folder + "index.html") << "page";
         return folder;

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "package/FileHelpers.h"
-#include "platform/posix/PosixFileSystem.h"
 #include "support/FakePlatform.h"
 #include "support/MemoryFiles.h"
+#include "support/NativeBackend.h"
 #include "support/TempDir.h"
 
 namespace quillmere {
@@ -220,7 +220,7 @@ TEST_F(FileHelpersTest, SelfImageUnderAnotherExtensionIsLookedForAsExe) {
 }
 
 TEST_F(FileHelpersTest, RealFilesRoundTripThroughTheSystemsFileSystem) {
-    PosixFileSystem real;
+    testing::NativeFileSystem real;
     Platform onDisk{dialogs, lifetime, real, registry, system, processes, shell, windowing};
     AppContext disk{onDisk, TextRules{LeadBytes(), '/'}, "Garden Book"};
     testing::TempDir dir;

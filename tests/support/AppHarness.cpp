@@ -102,12 +102,13 @@ BookFile WriteRawBook(const std::string& path, const PackagedFiles& files,
 }
 
 AppHarness::AppHarness()
-    : tmp(root.File("tmp") + "/"),
+    : tmp(root.File("tmp") + kNativeSeparator),
       registryPath(root.File("registry.reg")),
       registry(registryPath),
       platform{dialogs, lifetime, files, registry, system, processes, shell, windowing} {
     std::filesystem::create_directory(root.File("tmp"));
     files.temporaryDirectory = tmp;
+    system.conventions = HarnessConventions();
 }
 
 RunResult AppHarness::Run(const BookFile& book,
@@ -155,7 +156,7 @@ std::vector<std::string> AppHarness::TempEntries() const {
 }
 
 std::string AppHarness::WorkspaceFor(std::int64_t time, const std::string& suffix) const {
-    return tmp + "vellumkit__" + std::to_string(time) + suffix + "/";
+    return tmp + "vellumkit__" + std::to_string(time) + suffix + kNativeSeparator;
 }
 
 }  // namespace quillmere::testing

@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "app/QuillmereApp.h"
-#include "platform/posix/PosixProcesses.h"
-#include "platform/posix/RegFileRegistry.h"
 #include "records/BrandingSettings.h"
 #include "records/RecordLayout.h"
 #include "support/FakePlatform.h"
+#include "support/NativeBackend.h"
 #include "support/TempDir.h"
 #include "support/TestFileSystem.h"
 
@@ -58,8 +57,8 @@ struct RunResult {
     bool endedProcess = false;
 };
 
-// Runs books in-process on the real file system and a real .reg registry, each under a private
-// temporary folder, with fake windows and message boxes.
+// Runs books in-process on the real file system and a registry of its own (a .reg file where the
+// platform has one), each under a private temporary folder, with fake windows and message boxes.
 class AppHarness {
   public:
     AppHarness();
@@ -76,15 +75,15 @@ class AppHarness {
     std::string WorkspaceFor(std::int64_t time, const std::string& suffix = "") const;
 
     TempDir root;
-    std::string tmp;  // the viewer's temporary folder, with a trailing '/'
+    std::string tmp;  // the viewer's temporary folder, with a trailing separator
     std::string registryPath;
 
     TestFileSystem files;
-    RegFileRegistry registry;
+    HarnessRegistry registry;
     FakeSystem system;
     FakeDialogs dialogs;
     FakeLifetime lifetime;
-    PosixProcesses processes;
+    NativeProcesses processes;
     FakeShell shell;
     LoopWindowing windowing;
     Platform platform;

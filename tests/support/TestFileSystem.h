@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
-#include "platform/posix/PosixFileSystem.h"
+#include "support/NativeBackend.h"
 
 namespace quillmere::testing {
 
@@ -46,7 +46,7 @@ class TestFileSystem : public FileSystem {
     std::vector<std::string> removals;
 
   private:
-    PosixFileSystem real_;
+    NativeFileSystem real_;
 };
 
 }  // namespace quillmere::testing
