@@ -163,7 +163,7 @@ TEST_F(ExtractPackageTest, NamesAreReadAsCharactersOfTheUsersCodePage) {
             for (const auto& entry :
                  std::filesystem::directory_iterator(fresh.WorkspaceFor(fresh.system.now))) {
                 // The running viewer's own lock file is not one of the book's files.
-                if (entry.path().filename().string().front() == ':') continue;
+                if (entry.path().filename() == kWorkspaceLockName) continue;
                 written.push_back(entry.path().filename().string());
             }
         });
