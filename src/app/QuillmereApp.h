@@ -6,7 +6,7 @@
 
 #include "navigation/StartedPrograms.h"
 #include "package/AppContext.h"
-#include "package/HeapBuffer.h"
+#include "platform/HeapBuffer.h"
 #include "platform/Platform.h"
 #include "records/PackageDirectory.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "package/FileHelpers.h"
-#include "package/HeapBuffer.h"
+#include "platform/HeapBuffer.h"
 #include "package/MultibyteText.h"
 #include "package/PathHelpers.h"
 #include "package/PlainFileName.h"

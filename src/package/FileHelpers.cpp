@@ -28,7 +28,7 @@ HeapBuffer ReadAll(FileSystem& files, const std::string& path, std::uint32_t& si
 
     // Not zero-filled: the file's bytes overwrite it at once. Only what the file did not
     // deliver, and the four bytes after its end, are zeroed.
-    HeapBuffer buffer(static_cast<std::uint8_t*>(std::malloc(std::size_t{size} + 4)));
+    HeapBuffer buffer = files.AllocateFileBuffer(std::size_t{size} + 4);
     if (!buffer) return nullptr;
     std::size_t total = 0;
     while (total < size) {

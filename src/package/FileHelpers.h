@@ -4,7 +4,7 @@
 #include <string>
 
 #include "package/AppContext.h"
-#include "package/HeapBuffer.h"
+#include "platform/HeapBuffer.h"
 
 namespace quillmere {
 

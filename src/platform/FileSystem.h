@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/FolderLock.h"
+#include "platform/HeapBuffer.h"
 
 namespace quillmere {
 
@@ -38,6 +39,11 @@ class FileSystem {
 
     // nullptr when the file cannot be opened.
     virtual std::unique_ptr<InputFile> OpenForReading(const std::string& path) = 0;
+    // Memory for `size` bytes that a file is about to be read into, not zeroed; nullptr when there
+    // is none. A platform may lay out a large buffer so that filling and working on it costs less.
+    virtual HeapBuffer AllocateFileBuffer(std::size_t size) {
+        return HeapBuffer(static_cast<std::uint8_t*>(std::malloc(size)));
+    }
     // Creates or truncates. Never follows a symbolic link at `path`. nullptr on failure.
     virtual std::unique_ptr<OutputFile> CreateForWriting(const std::string& path,
                                                          FileKind kind) = 0;

@@ -233,6 +233,16 @@ TEST_F(FileHelpersTest, RealFilesRoundTripThroughTheSystemsFileSystem) {
     ASSERT_TRUE(buffer);
     EXPECT_EQ(Contents(buffer, size), bytes + std::string(4, '\0'));
 
+    // A file large enough for the platform to give it memory of its own reads back the same.
+    std::string large(5u << 20, '\0');
+    for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 131 + i / 7);
+    const std::string largePath = dir.File("Plate.jpg");
+    ASSERT_TRUE(
+        WriteWholeFile(disk, largePath, large.data(), static_cast<std::uint32_t>(large.size())));
+    buffer = ReadWholeFile(disk, largePath, size);
+    ASSERT_TRUE(buffer);
+    EXPECT_EQ(Contents(buffer, size), large + std::string(4, '\0'));
+
     // No folder is created on the way.
     EXPECT_FALSE(WriteWholeFile(disk, dir.File("missing/page.html"), "x", 1));
     EXPECT_EQ(OnlyStopBoxText(), "Failed to write file " + dir.File("missing/page.html"));
