@@ -65,6 +65,7 @@ bool CQuillmereApp::ExtractPackage() {
     PageRewriteContext rewrite{BrandingSettings, Context.platform.registry, AdvertImage,
                                Context.rules.leadBytes};
     const std::uint32_t count = directory_.FileCount();
+    std::string text;  // one buffer for every page, as the rewriting keeps its own
     for (std::uint32_t i = 0; i < count; ++i) {
         const PackageEntry entry = directory_.Entry(i);
         const std::string ext = GetExtensionPart(entry.Name, Context.rules);
@@ -87,7 +88,6 @@ bool CQuillmereApp::ExtractPackage() {
             continue;
         }
 
-        std::string text;
         try {
             // A page ends at its first zero byte.
             const void* zero = std::memchr(bytes, 0, entry.Size);

@@ -56,7 +56,7 @@ void InsertAdvertBlock(std::string& text, std::int32_t advertNumber, PageRewrite
         tag->versionNumber != 0
             ? "Software Version 1." + std::to_string(static_cast<std::int32_t>(tag->versionNumber))
             : std::string();
-    ReplaceAll(text, "RVX_SHOWVERSION", versionLine, lead);
+    ReplaceAll(text, "RVX_SHOWVERSION", versionLine, lead, ctx.buffers);
 }
 
 bool IsUpdateAvailable(const std::string& productCode, std::uint32_t versionNumber,

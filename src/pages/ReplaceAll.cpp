@@ -26,19 +26,28 @@ std::size_t BoundaryAfter(std::string_view text, std::size_t from, std::size_t l
 }  // namespace
 
 void ReplaceAll(std::string& text, std::string_view tag, std::string_view replacement,
-                const LeadBytes& lead) {
+                const LeadBytes& lead, ReplaceBuffers& buffers) {
     if (tag.empty()) return;
     // Find every match first, so the result is built in one exactly sized string: inserted text is
     // never searched again, and the cost stays linear however many tags the page holds.
-    std::vector<std::size_t> matches;
+    std::vector<std::size_t>& matches = buffers.matches;
+    matches.clear();
     for (std::size_t found = FindText(text, tag, 0, lead); found != kNotFound;
          found = FindText(text, tag, BoundaryAfter(text, found, tag.size(), lead), lead)) {
         matches.push_back(found);
     }
     if (matches.empty()) return;
 
-    std::string out;
-    out.reserve(text.size() - matches.size() * tag.size() + matches.size() * replacement.size());
+    std::string& out = buffers.spare;
+    const std::size_t size =
+        text.size() - matches.size() * tag.size() + matches.size() * replacement.size();
+    out.clear();
+    if (out.capacity() < size) {
+        // Released first, so the new buffer is this size and not double the old one; an eighth to
+        // spare lets the steps after this one, which mostly grow the page a little, reuse it.
+        std::string().swap(out);
+        out.reserve(size + size / 8);
+    }
     std::size_t copied = 0;
     for (std::size_t found : matches) {
         out.append(text, copied, found - copied);
@@ -46,7 +55,14 @@ void ReplaceAll(std::string& text, std::string_view tag, std::string_view replac
         copied = found + tag.size();
     }
     out.append(text, copied, std::string::npos);
-    text = std::move(out);
+    // The old text's memory is the next call's spare.
+    text.swap(out);
+}
+
+void ReplaceAll(std::string& text, std::string_view tag, std::string_view replacement,
+                const LeadBytes& lead) {
+    ReplaceBuffers buffers;
+    ReplaceAll(text, tag, replacement, lead, buffers);
 }
 
 }  // namespace quillmere

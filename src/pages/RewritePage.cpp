@@ -20,17 +20,19 @@ void RewritePage(std::string& text, PageRewriteContext& ctx) {
         settings.ResellerSite.clear();
     }
 
-    ReplaceAll(text, "RVX_REPLACE_NAME", settings.ResellerName, lead);
-    ReplaceAll(text, "RVX_REPLACE_EBOOKNAME", settings.EbookTitle, lead);
-    ReplaceAll(text, "RVX_REPLACE_DESC", settings.EbookDescription, lead);
-    ReplaceAll(text, "RVX_BRINDLE_LINK", BrindleLink(resellerNumber), lead);
+    ReplaceBuffers& buffers = ctx.buffers;
+    ReplaceAll(text, "RVX_REPLACE_NAME", settings.ResellerName, lead, buffers);
+    ReplaceAll(text, "RVX_REPLACE_EBOOKNAME", settings.EbookTitle, lead, buffers);
+    ReplaceAll(text, "RVX_REPLACE_DESC", settings.EbookDescription, lead, buffers);
+    ReplaceAll(text, "RVX_BRINDLE_LINK", BrindleLink(resellerNumber), lead, buffers);
 
     const std::string softwareName = TakeSoftwareTag(text, lead);
     ReplaceAll(text, "RVX_SOFTWARE_LINK",
-               SoftwareLink(softwareName, resellerNumber, settings.ResellerUrl), lead);
-    ReplaceAll(text, "RVX_REPLACE_LINK", ResellerLink(resellerNumber, settings.ResellerSite), lead);
+               SoftwareLink(softwareName, resellerNumber, settings.ResellerUrl), lead, buffers);
+    ReplaceAll(text, "RVX_REPLACE_LINK", ResellerLink(resellerNumber, settings.ResellerSite), lead,
+               buffers);
 
-    ApplyBonusMarkers(text, settings.HideBonusSections, lead);
+    ApplyBonusMarkers(text, settings.HideBonusSections, lead, buffers);
     InsertAdvertBlock(text, AdvertNumberFor(settings.ResellerId), ctx);
 }
 

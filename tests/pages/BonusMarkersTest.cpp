@@ -19,7 +19,8 @@ class BonusMarkers : public ::testing::TestWithParam<BonusCase> {};
 TEST_P(BonusMarkers, MarkersBecomeCommentsOrVanish) {
     const BonusCase& c = GetParam();
     std::string text = c.page;
-    ApplyBonusMarkers(text, c.hide, LeadBytes());
+    ReplaceBuffers buffers;
+    ApplyBonusMarkers(text, c.hide, LeadBytes(), buffers);
     EXPECT_EQ(text, c.expected);
 }
 

@@ -15,6 +15,19 @@ struct ReplaceCase {
     std::string expected;
 };
 
+const ReplaceCase kSingleByteCases[] = {
+    {"Absent", "no tags here", "TAG", "x", "no tags here"},
+    {"StartMiddleEnd", "TAG a TAG b TAG", "TAG", "<v>", "<v> a <v> b <v>"},
+    {"Adjacent", "TAGTAG", "TAG", "1", "11"},
+    {"NonOverlappingLeftToRight", "aaaaa", "aa", "b", "bba"},
+    {"InsertedTextNotSearchedAgain", "X.X", "X", "XX", "XX.XX"},
+    {"ReplacementFormsTagWithNeighbour", "TATAG", "TAG", "G", "TAG"},
+    {"EmptyReplacementDeletes", "aTAGbTAGc", "TAG", "", "abc"},
+    {"CaseSensitive", "tag Tag TAg", "TAG", "x", "tag Tag TAg"},
+    {"EmptyText", "", "TAG", "x", ""},
+    {"EmbeddedZeroKept", std::string("a\0TAG", 5), "TAG", "b", std::string("a\0b", 3)},
+};
+
 class ReplaceAllSingleByte : public ::testing::TestWithParam<ReplaceCase> {};
 
 TEST_P(ReplaceAllSingleByte, ReplacesEveryOccurrenceOnce) {
@@ -24,21 +37,32 @@ TEST_P(ReplaceAllSingleByte, ReplacesEveryOccurrenceOnce) {
     EXPECT_EQ(text, c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ReplaceAllSingleByte,
-    ::testing::Values(ReplaceCase{"Absent", "no tags here", "TAG", "x", "no tags here"},
-                      ReplaceCase{"StartMiddleEnd", "TAG a TAG b TAG", "TAG", "<v>",
-                                  "<v> a <v> b <v>"},
-                      ReplaceCase{"Adjacent", "TAGTAG", "TAG", "1", "11"},
-                      ReplaceCase{"NonOverlappingLeftToRight", "aaaaa", "aa", "b", "bba"},
-                      ReplaceCase{"InsertedTextNotSearchedAgain", "X.X", "X", "XX", "XX.XX"},
-                      ReplaceCase{"ReplacementFormsTagWithNeighbour", "TATAG", "TAG", "G", "TAG"},
-                      ReplaceCase{"EmptyReplacementDeletes", "aTAGbTAGc", "TAG", "", "abc"},
-                      ReplaceCase{"CaseSensitive", "tag Tag TAg", "TAG", "x", "tag Tag TAg"},
-                      ReplaceCase{"EmptyText", "", "TAG", "x", ""},
-                      ReplaceCase{"EmbeddedZeroKept", std::string("a\0TAG", 5), "TAG", "b",
-                                  std::string("a\0b", 3)}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ReplaceAllSingleByte, ::testing::ValuesIn(kSingleByteCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The buffers a page's steps share carry nothing from one call into the next, whichever sizes
+// come in turn; a call that finds nothing leaves the text where it was.
+TEST(ReplaceAllSharedBuffers, EveryCallGivesWhatFreshBuffersGive) {
+    const std::string longText = std::string(5000, '.') + "TAG" + std::string(3000, '-') + "TAG";
+    const std::string longExpected = std::string(5000, '.') + "a long replacement" +
+                                     std::string(3000, '-') + "a long replacement";
+    ReplaceBuffers buffers;
+    for (int round = 0; round < 2; ++round) {
+        std::string text = longText;
+        ReplaceAll(text, "TAG", "a long replacement", LeadBytes(), buffers);
+        EXPECT_EQ(text, longExpected);
+        for (const ReplaceCase& c : kSingleByteCases) {
+            SCOPED_TRACE(c.name);
+            text = c.text;
+            const char* before = text.data();
+            ReplaceAll(text, c.tag, c.replacement, LeadBytes(), buffers);
+            EXPECT_EQ(text, c.expected);
+            if (c.text == c.expected) {
+                EXPECT_EQ(text.data(), before);
+            }
+        }
+    }
+}
 
 // Shift-JIS: 0x82 is a lead byte, so the byte after it is part of the same character and can
 // never begin a tag.
