@@ -60,9 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(IsPrefix(directory, url));
     FUZZ_CHECK(directory.empty() || directory.back() == rules.separator);
     FUZZ_CHECK(GetFileNamePart(url, rules).size() + directory.size() == url.size());
-    FUZZ_CHECK(GetExtensionPart(url, rules).size() <= url.size());
     FUZZ_CHECK(IsPrefix(StripQuery(url, rules), url));
-    FUZZ_CHECK(GetQueryValue(url, key, rules).size() <= url.size());
+    (void)GetQueryValue(url, key, rules);  // any key, any query: read under the sanitizers
 
     if (const auto tag = ParseVersionTag(page, rules.leadBytes)) {
         FUZZ_CHECK(tag->begin <= tag->end && tag->end <= page.size());

@@ -49,16 +49,6 @@ bool InsideWorkspace(const std::string& path, const std::string& workspace) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
 }
 
-// The message loop is where the window is open.
-class OpenWindowing : public testing::FakeWindowing {
-  public:
-    void RunMessageLoop() override {
-        FakeWindowing::RunMessageLoop();
-        if (whileOpen) whileOpen();
-    }
-    std::function<void()> whileOpen;
-};
-
 void StartEveryProgram(CQuillmereApp& app) {
     const PackageDirectory& directory = app.Directory();
     const std::uint32_t count = std::min<std::uint32_t>(directory.FileCount(), kMaxEntries);
@@ -88,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     system.modulePath = kBookPath;
     testing::NoProcesses processes;
     testing::FakeShell shell;
-    OpenWindowing windowing;
+    testing::LoopWindowing windowing;
     Platform platform{dialogs, lifetime, files, registry, system, processes, shell, windowing};
 
     // A fresh process starts with empty settings and no advert picture.

@@ -10,7 +10,9 @@ namespace quillmere {
 int RunViewer(Platform& platform, WindowUnavailable* unavailable) {
     CQuillmereApp app(platform, StubRecordBlock());
     if (unavailable != nullptr) unavailable->app = &app;
-    return RunApplication(app);
+    const int exitCode = RunApplication(app);
+    if (unavailable != nullptr) unavailable->app = nullptr;
+    return exitCode;
 }
 
 }  // namespace quillmere

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "package/FileHelpers.h"
-#include "platform/HeapBuffer.h"
 #include "package/MultibyteText.h"
 #include "package/PathHelpers.h"
 #include "package/PlainFileName.h"
+#include "platform/HeapBuffer.h"
 
 namespace quillmere {
 

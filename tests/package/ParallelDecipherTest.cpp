@@ -46,7 +46,6 @@ TEST_P(ParallelDecipherTest, SameBytesAsOneThread) {
     std::vector<std::uint8_t> parallel = original;
     DecryptInParallel(cipher, parallel.data(), c.count, c.threads);
 
-    ASSERT_EQ(parallel.size(), serial.size());
     EXPECT_TRUE(parallel == serial);
     // The guard is untouched and the deciphering did happen.
     EXPECT_TRUE(std::equal(parallel.end() - kGuard, parallel.end(), original.end() - kGuard));

@@ -38,11 +38,9 @@ std::string GetText(const std::vector<std::uint8_t>& bytes, std::size_t at, std:
     return text;
 }
 
-// The word sum over bytes 60 to 1055, worked out here from the algorithm itself.
+// The word sum over bytes 60 to 1055 (the sum itself is pinned by known answers elsewhere).
 std::uint32_t WordSum(const std::vector<std::uint8_t>& record) {
-    std::uint32_t a = 432787155u;
-    for (std::uint32_t i = 0; i < 249; ++i) a += (i + 17) * Get32(record, 60 + 4 * i);
-    return (a / 9717u) * 8123u + (a % 9717u) * 51u + 289397u;
+    return WordChecksum(record.data() + 60);
 }
 
 struct TextField {

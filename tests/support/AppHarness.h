@@ -41,16 +41,6 @@ using PackagedFiles = std::vector<std::pair<std::string, std::string>>;
 BookFile WriteRawBook(const std::string& path, const PackagedFiles& files,
                       const std::optional<BrandingValues>& branding = std::nullopt);
 
-// The message loop is where the window is open; tests look at the running viewer there.
-class LoopWindowing : public FakeWindowing {
-  public:
-    void RunMessageLoop() override {
-        FakeWindowing::RunMessageLoop();
-        if (whileOpen) whileOpen();
-    }
-    std::function<void()> whileOpen;
-};
-
 struct RunResult {
     int exitCode = 0;
     // True when the process was ended through Lifetime rather than by returning from the run.

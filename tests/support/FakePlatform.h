@@ -123,4 +123,14 @@ class FakeWindowing : public Windowing {
     FrameDescription frame;
 };
 
+// The message loop is where the window is open: `whileOpen` runs there.
+class LoopWindowing : public FakeWindowing {
+  public:
+    void RunMessageLoop() override {
+        FakeWindowing::RunMessageLoop();
+        if (whileOpen) whileOpen();
+    }
+    std::function<void()> whileOpen;
+};
+
 }  // namespace quillmere::testing

@@ -209,7 +209,7 @@ RegDocument ParseRegText(std::string_view text) {
                 // the file just ends the list. Only a line's own last byte counts, so a blank
                 // line always ends the list, whatever came before it.
                 if (StartsWithNoCase(data, "hex")) {
-                    bool continues = !data.empty() && data.back() == '\\';
+                    bool continues = ContinuesOnNextLine(data);
                     while (continues) {
                         data.pop_back();
                         if (entry.endLine == doc.lines.size()) break;

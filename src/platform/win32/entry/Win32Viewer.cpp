@@ -1,7 +1,6 @@
 #include "platform/win32/entry/Win32Viewer.h"
 
-#include "app/ApplicationFramework.h"
-#include "app/QuillmereApp.h"
+#include "app/RunViewer.h"
 
 namespace quillmere {
 
@@ -14,13 +13,9 @@ Win32Viewer::Win32Viewer()
     windowing.OnSessionEnd([this] { win32.lifetime.Stop(); });
 }
 
-int Win32Viewer::Run(const std::uint8_t* recordBlock, Windowing& front) {
+int Win32Viewer::Run(Windowing& front) {
     Platform platform = win32.With(front);
-    CQuillmereApp app(platform, recordBlock);
-    noWindow.app = &app;
-    const int exitCode = RunApplication(app);
-    noWindow.app = nullptr;
-    return exitCode;
+    return RunViewer(platform, &noWindow);
 }
 
 }  // namespace quillmere

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
 #include "app/WindowUnavailable.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/window/Win32Windowing.h"
@@ -16,10 +14,10 @@ class Win32Viewer {
     Win32Viewer(const Win32Viewer&) = delete;
     Win32Viewer& operator=(const Win32Viewer&) = delete;
 
-    // The whole run on the book whose records are at `recordBlock`; gives the exit code.
-    int Run(const std::uint8_t* recordBlock) { return Run(recordBlock, windowing); }
+    // The whole run on the book built into this executable; gives the exit code.
+    int Run() { return Run(windowing); }
     // The same, with the window reached through `front`, which passes it on to `windowing`.
-    int Run(const std::uint8_t* recordBlock, Windowing& front);
+    int Run(Windowing& front);
 
     Win32Services win32;
     WindowUnavailable noWindow;

@@ -3,9 +3,8 @@
 #include <windows.h>
 
 #include "platform/win32/entry/Win32Viewer.h"
-#include "records/StubRecords.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     quillmere::Win32Viewer viewer;
-    return viewer.Run(quillmere::StubRecordBlock());
+    return viewer.Run();
 }

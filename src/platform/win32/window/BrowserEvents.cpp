@@ -102,8 +102,7 @@ HRESULT BrowserEvents::OnNewWindow3(const DISPPARAMS& params) {
     if (cancelFlag == nullptr) return E_INVALIDARG;
     // There is only one window: no new one opens, whatever the listener decides.
     *cancelFlag = VARIANT_TRUE;
-    bool cancel = false;
-    listener_->NewWindow(StringOf(Argument(params, 4, kCount)), cancel);
+    listener_->NewWindow(StringOf(Argument(params, 4, kCount)));
     return S_OK;
 }
 

@@ -13,8 +13,8 @@ class BrowserEventListener {
     // Addresses are in the ANSI code page.
     virtual void BeforeNavigate(const std::string& url, const std::string& targetFrame,
                                 bool& cancel) = 0;
-    // A page asks for a new window; `cancel` starts out false.
-    virtual void NewWindow(const std::string& url, bool& cancel) = 0;
+    // A page asks for a new window; the control's own new window is always cancelled.
+    virtual void NewWindow(const std::string& url) = 0;
 };
 
 // The DWebBrowserEvents2 sink advised on the control's connection point. The listener is dropped

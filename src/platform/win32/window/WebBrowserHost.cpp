@@ -117,7 +117,8 @@ void WebBrowserHost::BeforeNavigate(const std::string& url, const std::string& t
     Report(url, targetFrame, cancel);
 }
 
-void WebBrowserHost::NewWindow(const std::string& url, bool& cancel) {
+void WebBrowserHost::NewWindow(const std::string& url) {
+    bool cancel = false;
     Report(url, "_blank", cancel);
     if (cancel || url.empty()) return;
     browsingHere_ = url;

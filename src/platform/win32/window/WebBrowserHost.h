@@ -47,7 +47,7 @@ class WebBrowserHost final : public BrowserSiteOwner, public BrowserEventListene
     // BrowserEventListener
     void BeforeNavigate(const std::string& url, const std::string& targetFrame,
                         bool& cancel) override;
-    void NewWindow(const std::string& url, bool& cancel) override;
+    void NewWindow(const std::string& url) override;
 
   private:
     WebBrowserHost(HWND host, const RECT& area, ViewEvents& events);

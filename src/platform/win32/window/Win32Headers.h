@@ -1,12 +1,7 @@
 #pragma once
 
-// The one way the window code includes the system's headers, so every file sees the same macros.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
+// The one way the window code includes the system's headers (NOMINMAX and WIN32_LEAN_AND_MEAN come
+// from the backend's build definitions).
 #include <windows.h>
 // After <windows.h>: the OLE and browser control headers need its types.
 #include <exdisp.h>

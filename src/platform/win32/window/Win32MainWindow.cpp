@@ -31,17 +31,15 @@ bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 std::unique_ptr<Win32MainWindow> Win32MainWindow::Create(const FrameDescription& frame,
                                                          ViewEvents& events,
                                                          std::shared_ptr<WindowState> state) {
-    std::unique_ptr<Win32MainWindow> window(
-        new Win32MainWindow(events, std::move(state), frame.menuItemCommand));
+    std::unique_ptr<Win32MainWindow> window(new Win32MainWindow(events, std::move(state)));
     if (!window->Open(frame)) return nullptr;
     window->state_->mainWindow = window.get();
     if (window->state_->mainWindowChanged) window->state_->mainWindowChanged(window->window_);
     return window;
 }
 
-Win32MainWindow::Win32MainWindow(ViewEvents& events, std::shared_ptr<WindowState> state,
-                                 int menuCommand)
-    : events_(events), state_(std::move(state)), menuCommand_(menuCommand) {}
+Win32MainWindow::Win32MainWindow(ViewEvents& events, std::shared_ptr<WindowState> state)
+    : events_(events), state_(std::move(state)) {}
 
 bool Win32MainWindow::Open(const FrameDescription& frame) {
     bigIcon_ = LoadAppIcon(ThisModule(), GetSystemMetrics(SM_CXICON));

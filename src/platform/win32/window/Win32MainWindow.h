@@ -40,7 +40,7 @@ class Win32MainWindow final : public MainWindow {
     WebBrowserHost& Browser() { return *browser_; }
 
   private:
-    Win32MainWindow(ViewEvents& events, std::shared_ptr<WindowState> state, int menuCommand);
+    Win32MainWindow(ViewEvents& events, std::shared_ptr<WindowState> state);
     bool Open(const FrameDescription& frame);
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
@@ -52,7 +52,6 @@ class Win32MainWindow final : public MainWindow {
 
     ViewEvents& events_;
     std::shared_ptr<WindowState> state_;
-    int menuCommand_;
     HWND window_ = nullptr;
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;

@@ -10,7 +10,6 @@
 
 #include "pages/SiteAddresses.h"
 #include "platform/win32/entry/Win32Viewer.h"
-#include "records/StubRecords.h"
 
 namespace {
 
@@ -55,5 +54,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Win32Viewer viewer;
     LaunchingWindowing launching(viewer.windowing,
                                  std::string(LaunchLinkPrefix) + "?sw=" + __argv[1]);
-    return viewer.Run(StubRecordBlock(), launching);
+    return viewer.Run(launching);
 }
