@@ -27,7 +27,7 @@
 #include "package/FileHelpers.h"
 #include "package/PackageKey.h"
 #include "package/PathHelpers.h"
-#include "platform/posix/PosixPlatform.h"
+#include "platform/linux/LinuxPlatform.h"
 #include "records/BrandingRecord.h"
 #include "records/BrandingSettings.h"
 #include "records/RecordLayout.h"
@@ -177,14 +177,14 @@ class NoWindowing : public Windowing {
 
 // The viewer's own path: read itself whole, decipher in place, rewrite and write every file.
 bool ExtractWithViewer() {
-    PosixServices posix;
+    LinuxServices posix;
     RegFileRegistry registry((book.dir / "registry.reg").string());
     NoWindowing windowing;
     Platform platform{posix.dialogs, posix.lifetime,  posix.files, registry,
                       posix.system,  posix.processes, posix.shell, windowing};
     CQuillmereApp app(platform, book.block.data());
-    LoadBrandingSettings(book.block.data(), BrandingSettings, app.Context);
-    app.Context.appName = BrandingSettings.EbookTitle;
+    LoadBrandingSettings(book.block.data(), app.BrandingSettings, app.Context);
+    app.Context.appName = app.BrandingSettings.EbookTitle;
 
     app.SelfImage = ReadWholeFile(app.Context, book.path, app.SelfImageSize);
     const bool ok = app.SelfImage && app.CreateWorkspace((book.dir / "tmp").string() + "/") &&

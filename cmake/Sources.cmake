@@ -1,9 +1,16 @@
-# Each subsystem folder contributes every .cpp it holds, so adding a file needs no CMake edit.
+# Each folder contributes every source it holds, so adding a file needs no CMake edit.
+set(QUILLMERE_SOURCE_PATTERNS "*.cpp")
+if(APPLE)
+  list(APPEND QUILLMERE_SOURCE_PATTERNS "*.mm")
+endif()
+
 function(quillmere_sources out)
   set(files)
   foreach(dir IN LISTS ARGN)
-    file(GLOB found CONFIGURE_DEPENDS "${dir}/*.cpp")
-    list(APPEND files ${found})
+    foreach(pattern IN LISTS QUILLMERE_SOURCE_PATTERNS)
+      file(GLOB found CONFIGURE_DEPENDS "${dir}/${pattern}")
+      list(APPEND files ${found})
+    endforeach()
   endforeach()
   set(${out} ${files} PARENT_SCOPE)
 endfunction()

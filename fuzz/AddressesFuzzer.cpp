@@ -6,9 +6,9 @@
 
 #include "FuzzInput.h"
 #include "navigation/NavigationRouting.h"
-#include "package/LeadBytes.h"
+#include "platform/LeadBytes.h"
 #include "package/PathHelpers.h"
-#include "package/TextRules.h"
+#include "platform/TextRules.h"
 #include "pages/VersionTag.h"
 
 namespace {

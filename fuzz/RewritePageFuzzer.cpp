@@ -8,7 +8,7 @@
 
 #include "AdvertStoreText.h"
 #include "FuzzInput.h"
-#include "package/LeadBytes.h"
+#include "platform/LeadBytes.h"
 #include "pages/AdvertStore.h"
 #include "pages/RewritePage.h"
 #include "records/BrandingSettings.h"

@@ -17,7 +17,6 @@
 #include "package/PackageKey.h"
 #include "package/PathHelpers.h"
 #include "pages/AdvertStore.h"
-#include "records/BrandingSettings.h"
 #include "records/LittleEndian.h"
 #include "records/RecordFields.h"
 #include "records/RecordLayout.h"
@@ -80,10 +79,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     testing::FakeShell shell;
     testing::LoopWindowing windowing;
     Platform platform{dialogs, lifetime, files, registry, system, processes, shell, windowing};
-
-    // A fresh process starts with empty settings and no advert picture.
-    BrandingSettings = BrandingValues{};
-    AdvertImage.size = 0;
 
     int exitCode = 0;
     std::string workspace;

@@ -13,7 +13,6 @@
 #include "package/PlainFileName.h"
 #include "pages/AdvertStore.h"
 #include "pages/RewritePage.h"
-#include "records/BrandingSettings.h"
 
 namespace quillmere {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "package/AppContext.h"
+#include "platform/AppContext.h"
 
 namespace quillmere {
 

@@ -5,7 +5,6 @@
 #include "navigation/ProgramLaunch.h"
 #include "package/FileHelpers.h"
 #include "records/BrandingRecord.h"
-#include "records/BrandingSettings.h"
 #include "records/RecordLayout.h"
 #include "ui/MainFrame.h"
 #include "ui/QuillmereDoc.h"
@@ -83,7 +82,7 @@ bool CQuillmereApp::InitInstance() {
         return false;
     }
 
-    TheView->Navigate2(StartPage);
+    View->Navigate2(StartPage);
     window.BringToForeground();
     startupSucceeded_ = true;
     return true;

@@ -4,10 +4,13 @@
 #include <memory>
 #include <string>
 
+#include "navigation/NavigationRouting.h"
 #include "navigation/StartedPrograms.h"
-#include "package/AppContext.h"
+#include "pages/AdvertStore.h"
+#include "platform/AppContext.h"
 #include "platform/HeapBuffer.h"
 #include "platform/Platform.h"
+#include "records/BrandingSettings.h"
 #include "records/PackageDirectory.h"
 
 namespace quillmere {
@@ -17,13 +20,13 @@ class CQuillmereView;
 class CMainFrame;
 
 // The application object: owns the whole life of the viewer, from the record checks at start-up
-// to the removal of the Workspace at exit.
-class CQuillmereApp {
+// to the removal of the Workspace at exit. It starts the programs the view's navigations name.
+class CQuillmereApp : public ProgramActions {
   public:
     // `recordBlock` points at the record block: the branding record followed by the package
     // directory. The stub passes its own; tests pass one found in a built book.
     CQuillmereApp(Platform& platform, const std::uint8_t* recordBlock);
-    ~CQuillmereApp();
+    ~CQuillmereApp() override;
     CQuillmereApp(const CQuillmereApp&) = delete;
     CQuillmereApp& operator=(const CQuillmereApp&) = delete;
 
@@ -52,13 +55,19 @@ class CQuillmereApp {
     // failure has been shown.
     bool ExtractPackage();
 
-    void LaunchPackagedProgram(const std::string& name, const std::string& argument);
-    void StartLinkedProgram(const std::string& url);
+    void LaunchPackagedProgram(const std::string& name, const std::string& argument) override;
+    void StartLinkedProgram(const std::string& url) override;
 
     const PackageDirectory& Directory() const { return directory_; }
     bool WorkspaceCreated() const { return workspaceCreated_; }
 
     AppContext Context;
+    // The reseller's values from the branding record; the rewriting pass may overwrite the
+    // reseller's name and site for the rest of the run.
+    BrandingValues BrandingSettings;
+    // The advert picture as the last page's read of the store left it; written into the
+    // Workspace after the pages.
+    AdvertImageBuffer AdvertImage;
     std::string SelfImagePath;
     HeapBuffer SelfImage;
     std::uint32_t SelfImageSize = 0;

@@ -4,7 +4,6 @@
 #include "app/QuillmereApp.h"
 #include "app/TermsText.h"
 #include "package/PathHelpers.h"
-#include "records/BrandingSettings.h"
 
 namespace quillmere {
 

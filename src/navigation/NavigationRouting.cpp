@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "package/PathHelpers.h"
-#include "pages/SiteAddresses.h"
+#include "records/SiteAddresses.h"
 
 namespace quillmere {
 

@@ -2,16 +2,21 @@
 
 #include <string>
 
-#include "package/TextRules.h"
+#include "platform/TextRules.h"
 
 namespace quillmere {
 
-// What a routed navigation can lead to; the view supplies them.
-class NavigationActions {
+// The programs a navigation can start; the application starts them and waits for them at exit.
+class ProgramActions {
   public:
-    virtual ~NavigationActions() = default;
+    virtual ~ProgramActions() = default;
     virtual void LaunchPackagedProgram(const std::string& name, const std::string& argument) = 0;
     virtual void StartLinkedProgram(const std::string& url) = 0;
+};
+
+// What a routed navigation can lead to; the view supplies them.
+class NavigationActions : public ProgramActions {
+  public:
     virtual void HandOffToBrowser(const std::string& url) = 0;
 };
 

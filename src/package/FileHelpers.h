@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "package/AppContext.h"
+#include "platform/AppContext.h"
 #include "platform/HeapBuffer.h"
 
 namespace quillmere {

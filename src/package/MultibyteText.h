@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "package/LeadBytes.h"
+#include "platform/LeadBytes.h"
 
 namespace quillmere {
 

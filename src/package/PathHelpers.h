@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "package/TextRules.h"
+#include "platform/TextRules.h"
 
 namespace quillmere {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "package/LeadBytes.h"
+#include "platform/LeadBytes.h"
 
 namespace quillmere {
 

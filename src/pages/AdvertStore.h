@@ -29,9 +29,6 @@ struct AdvertImageBuffer {
     std::uint32_t size = 0;
 };
 
-// The process-wide picture buffer, filled by every read of the store.
-extern AdvertImageBuffer AdvertImage;
-
 // Reads the values of advert number `advertNumber` and the shared latest-versions list; updates
 // `image` unless the key cannot be opened. Never fails, never reports.
 AdvertRecord ReadAdvertStore(Registry& registry, std::int32_t advertNumber,

@@ -1,6 +1,6 @@
 #include "pages/ClubLinks.h"
 
-#include "pages/SiteAddresses.h"
+#include "records/SiteAddresses.h"
 
 namespace quillmere {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "package/LeadBytes.h"
+#include "platform/LeadBytes.h"
 
 namespace quillmere {
 

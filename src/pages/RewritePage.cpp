@@ -3,7 +3,7 @@
 #include "pages/ClubLinks.h"
 #include "pages/ReplaceAll.h"
 #include "pages/ResellerNumber.h"
-#include "pages/SiteAddresses.h"
+#include "records/SiteAddresses.h"
 #include "pages/SoftwareTag.h"
 
 namespace quillmere {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "package/LeadBytes.h"
+#include "platform/LeadBytes.h"
 #include "pages/AdvertStore.h"
 #include "pages/ReplaceAll.h"
 #include "platform/Registry.h"

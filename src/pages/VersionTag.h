@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "package/LeadBytes.h"
+#include "platform/LeadBytes.h"
 
 namespace quillmere {
 

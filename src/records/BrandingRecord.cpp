@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "pages/SiteAddresses.h"
+#include "records/SiteAddresses.h"
 #include "records/LittleEndian.h"
 #include "records/RecordFields.h"
 #include "records/RecordText.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "package/AppContext.h"
+#include "platform/AppContext.h"
 #include "records/BrandingSettings.h"
 
 namespace quillmere {

@@ -17,8 +17,4 @@ struct BrandingValues {
     std::string EbookDescription;
 };
 
-// The process-wide settings, filled once by LoadBrandingSettings. Code that can take them as a
-// parameter does, so it can be tested with values of its own.
-extern BrandingValues BrandingSettings;
-
 }  // namespace quillmere

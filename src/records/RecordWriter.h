@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "package/LeadBytes.h"
+#include "platform/LeadBytes.h"
 #include "records/BrandingSettings.h"
 
 namespace quillmere {

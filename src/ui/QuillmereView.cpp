@@ -1,43 +1,40 @@
 #include "ui/QuillmereView.h"
 
-#include "app/QuillmereApp.h"
 #include "navigation/BrowserHandOff.h"
-#include "navigation/NavigationRouting.h"
 #include "package/FileHelpers.h"
 
 namespace quillmere {
-
-CQuillmereView* TheView = nullptr;
 
 namespace {
 
 // Routed navigations end in the application's launches or the browser hand-off.
 class ViewNavigationActions : public NavigationActions {
   public:
-    ViewNavigationActions(CQuillmereApp& app, std::string& redirectPagePath)
-        : app_(app), redirectPagePath_(redirectPagePath) {}
+    ViewNavigationActions(AppContext& context, ProgramActions& programs,
+                          std::string& redirectPagePath)
+        : context_(context), programs_(programs), redirectPagePath_(redirectPagePath) {}
 
     void LaunchPackagedProgram(const std::string& name, const std::string& argument) override {
-        app_.LaunchPackagedProgram(name, argument);
+        programs_.LaunchPackagedProgram(name, argument);
     }
-    void StartLinkedProgram(const std::string& url) override { app_.StartLinkedProgram(url); }
+    void StartLinkedProgram(const std::string& url) override { programs_.StartLinkedProgram(url); }
     void HandOffToBrowser(const std::string& url) override {
-        quillmere::HandOffToBrowser(app_.Context, url, redirectPagePath_);
+        quillmere::HandOffToBrowser(context_, url, redirectPagePath_);
     }
 
   private:
-    CQuillmereApp& app_;
+    AppContext& context_;
+    ProgramActions& programs_;
     std::string& redirectPagePath_;
 };
 
 }  // namespace
 
-CQuillmereView::CQuillmereView(CQuillmereApp& app) : app_(app) { TheView = this; }
+CQuillmereView::CQuillmereView(AppContext& context, ProgramActions& programs,
+                               const std::string& startPage)
+    : context_(context), programs_(programs), startPage_(startPage) {}
 
-CQuillmereView::~CQuillmereView() {
-    RemoveRedirectPage(app_.Context, RedirectPagePath);
-    if (TheView == this) TheView = nullptr;
-}
+CQuillmereView::~CQuillmereView() { RemoveRedirectPage(context_, RedirectPagePath); }
 
 void CQuillmereView::Navigate2(const std::string& target) {
     if (window_) window_->Navigate(target);
@@ -56,13 +53,13 @@ void CQuillmereView::GoForward() {
 }
 
 void CQuillmereView::GoHome() {
-    if (!app_.StartPage.empty()) Navigate2(app_.StartPage);
+    if (!startPage_.empty()) Navigate2(startPage_);
 }
 
 void CQuillmereView::OnBeforeNavigate2(const std::string& url, const std::string& /*targetFrame*/,
                                        bool& cancel) {
-    ViewNavigationActions actions(app_, RedirectPagePath);
-    RouteNavigation(url, cancel, actions, HelpFilePath(app_.Context), app_.Context.rules);
+    ViewNavigationActions actions(context_, programs_, RedirectPagePath);
+    RouteNavigation(url, cancel, actions, HelpFilePath(context_), context_.rules);
 }
 
 void CQuillmereView::OnCommand(int commandId) {

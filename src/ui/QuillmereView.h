@@ -2,17 +2,18 @@
 
 #include <string>
 
+#include "navigation/NavigationRouting.h"
+#include "platform/AppContext.h"
 #include "platform/Windowing.h"
 
 namespace quillmere {
 
-class CQuillmereApp;
-
 // The browser view filling the frame: decides every navigation and carries out the window's
-// commands.
+// commands. Started programs go to `programs`; `startPage` is read when the reader goes home, so
+// it may be filled after the view is made.
 class CQuillmereView : public ViewEvents {
   public:
-    explicit CQuillmereView(CQuillmereApp& app);
+    CQuillmereView(AppContext& context, ProgramActions& programs, const std::string& startPage);
     // Deletes the redirect page if one was written.
     ~CQuillmereView() override;
     CQuillmereView(const CQuillmereView&) = delete;
@@ -35,11 +36,10 @@ class CQuillmereView : public ViewEvents {
     std::string RedirectPagePath;
 
   private:
-    CQuillmereApp& app_;
+    AppContext& context_;
+    ProgramActions& programs_;
+    const std::string& startPage_;
     MainWindow* window_ = nullptr;
 };
-
-// The one view while it exists; start-up navigates through it.
-extern CQuillmereView* TheView;
 
 }  // namespace quillmere

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "pages/SiteAddresses.h"
+#include "records/SiteAddresses.h"
 #include "support/AppHarness.h"
 #include "support/BookBuilder.h"
 #include "ui/QuillmereView.h"
@@ -77,7 +77,7 @@ TEST_F(AppLifecycleTest, ExtractsTheBookShowsTheStartPageAndLeavesNothingBehind)
                 ElementsAre("create", "showstate:3", "show", "update", "caption:Herbs by the Sea",
                             "navigate:" + ws + "index.html", "foreground", "destroy"));
     EXPECT_THAT(h.TempEntries(), IsEmpty());
-    EXPECT_EQ(TheView, nullptr);
+    EXPECT_FALSE(run.viewOutlivedRun);
 }
 
 TEST_F(AppLifecycleTest, WindowOpensMaximisedWhateverTheStartingState) {
@@ -165,10 +165,11 @@ TEST_F(AppLifecycleTest, WindowThatCannotBeCreatedEndsStartUpBeforeAnyFolder) {
     h.AcceptTerms("Herbs by the Sea");
     h.windowing.failCreate = true;
 
-    EXPECT_EQ(h.Run(book).exitCode, 1);
+    const RunResult run = h.Run(book);
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_THAT(h.Messages(), IsEmpty());
     EXPECT_THAT(h.files.createDirectoryCalls, IsEmpty());
-    EXPECT_EQ(TheView, nullptr);
+    EXPECT_FALSE(run.viewOutlivedRun);
 }
 
 TEST_F(AppLifecycleTest, UnreadableSelfImageEndsStartUp) {
@@ -213,9 +214,9 @@ TEST_F(AppLifecycleTest, ExitWaitsForAStartedProgramBeforeRemovingTheFolder) {
     BookFile book = BuildHerbBook({{"index.html", "x"}, {"Slow.exe", script}});
     h.AcceptTerms("Herbs by the Sea");
 
-    const RunResult run = h.Run(book, [&](CQuillmereApp&) {
+    const RunResult run = h.Run(book, [&](CQuillmereApp& app) {
         bool cancel = false;
-        TheView->OnBeforeNavigate2(std::string(LaunchLinkPrefix) + "?sw=Slow.exe", "", cancel);
+        app.View->OnBeforeNavigate2(std::string(LaunchLinkPrefix) + "?sw=Slow.exe", "", cancel);
         EXPECT_TRUE(cancel);
         EXPECT_TRUE(std::filesystem::exists(ws + "Slow.exe"));
     });

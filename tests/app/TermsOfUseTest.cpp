@@ -119,9 +119,9 @@ TEST(TermsOfUseTest, AnyNonZeroStoredValueCountsAndTitlesAreKeptApart) {
 
 TEST(TermsOfUseTest, ResellerPrefixInTheFileNameExempts) {
     AppHarness h;
-    BrandingSettings.ResellerId = 100001;
     const BookFile stub = LoadBookFile(QUILLMERE_STUB_PATH);
     CQuillmereApp app(h.platform, stub.block.data());
+    app.BrandingSettings.ResellerId = 100001;
     const struct {
         const char* path;
         bool exempt;

@@ -6,7 +6,7 @@
 #include "BookFileBytes.h"
 #include "package/BlowfishCipher.h"
 #include "package/PackageKey.h"
-#include "pages/SiteAddresses.h"
+#include "records/SiteAddresses.h"
 #include "records/BrandingRecord.h"
 #include "records/PackageDirectory.h"
 #include "records/RecordFields.h"

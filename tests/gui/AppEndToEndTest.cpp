@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "gui/GuiHarness.h"
-#include "pages/SiteAddresses.h"
+#include "records/SiteAddresses.h"
 #include "support/BookBuilder.h"
 
 // Last: the X headers define names that the test framework uses.

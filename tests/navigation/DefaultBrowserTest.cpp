@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "navigation/BrowserHandOff.h"
-#include "platform/posix/GioShell.h"
+#include "platform/linux/GioShell.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"

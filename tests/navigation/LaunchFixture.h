@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "package/AppContext.h"
+#include "platform/AppContext.h"
 #include "navigation/ProgramLaunch.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixProcesses.h"

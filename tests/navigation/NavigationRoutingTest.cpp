@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "navigation/NavigationRouting.h"
-#include "pages/SiteAddresses.h"
+#include "records/SiteAddresses.h"
 
 namespace quillmere {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "PageRewriteFixture.h"
-#include "pages/SiteAddresses.h"
+#include "records/SiteAddresses.h"
 
 namespace quillmere::testing {
 namespace {

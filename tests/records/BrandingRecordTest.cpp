@@ -4,7 +4,7 @@
 #include <string>
 
 #include "support/RecordsTestContext.h"
-#include "pages/SiteAddresses.h"
+#include "records/SiteAddresses.h"
 #include "records/BrandingRecord.h"
 #include "records/LittleEndian.h"
 #include "records/RecordFields.h"

@@ -113,9 +113,6 @@ AppHarness::AppHarness()
 
 RunResult AppHarness::Run(const BookFile& book,
                           const std::function<void(CQuillmereApp&)>& whileOpen) {
-    // A fresh process starts with empty settings and no advert picture.
-    BrandingSettings = BrandingValues{};
-    AdvertImage.size = 0;
     system.modulePath = book.path;
 
     CQuillmereApp app(platform, book.block.data());
@@ -125,6 +122,7 @@ RunResult AppHarness::Run(const BookFile& book,
     RunResult result;
     try {
         result.exitCode = RunApplication(app);
+        result.viewOutlivedRun = app.View != nullptr;
     } catch (const ProcessEnded& ended) {
         result.exitCode = ended.exitCode;
         result.endedProcess = true;

@@ -45,6 +45,8 @@ struct RunResult {
     int exitCode = 0;
     // True when the process was ended through Lifetime rather than by returning from the run.
     bool endedProcess = false;
+    // True when the application still held a view once the run was over.
+    bool viewOutlivedRun = false;
 };
 
 // Runs books in-process on the real file system and a registry of its own (a .reg file where the

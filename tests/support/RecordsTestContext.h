@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "package/AppContext.h"
+#include "platform/AppContext.h"
 #include "records/RecordLayout.h"
 #include "records/UnmergedRecordBlock.h"
 #include "support/FakePlatform.h"

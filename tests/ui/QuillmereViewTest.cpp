@@ -50,7 +50,7 @@ TEST_F(QuillmereViewTest, WebLinksGoToTheBrowserAndTheRedirectPageGoesWithTheVie
         ASSERT_EQ(h.shell.calls.size(), 1u);
         EXPECT_EQ(h.shell.calls[0].path, redirect);
         EXPECT_TRUE(std::filesystem::exists(redirect));
-        EXPECT_EQ(TheView->RedirectPagePath, redirect);
+        EXPECT_EQ(app.View->RedirectPagePath, redirect);
     });
     EXPECT_FALSE(std::filesystem::exists(redirect));
     EXPECT_THAT(h.Messages(), IsEmpty());

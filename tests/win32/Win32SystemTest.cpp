@@ -6,7 +6,7 @@
 #include <string>
 
 #include "Win32TestSupport.h"
-#include "package/LeadBytes.h"
+#include "platform/LeadBytes.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32System.h"
 #include "support/TempDir.h"

@@ -5,7 +5,7 @@
 #include <limits>
 #include <optional>
 
-#include "pages/SiteAddresses.h"
+#include "records/SiteAddresses.h"
 
 namespace quillmere::builder {
 

@@ -1,6 +1,6 @@
 #include "DoubleBytePages.h"
 
-#include "package/LeadBytes.h"
+#include "platform/LeadBytes.h"
 #include "package/PlainFileName.h"
 
 namespace quillmere::builder {

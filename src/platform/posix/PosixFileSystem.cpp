@@ -1,7 +1,5 @@
 #include "platform/posix/PosixFileSystem.h"
 
-#include "platform/posix/LargeBuffer.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -172,8 +170,6 @@ std::unique_ptr<InputFile> PosixFileSystem::OpenForReading(const std::string& pa
     if (fd < 0) return nullptr;
     return std::make_unique<PosixInputFile>(fd);
 }
-
-HeapBuffer PosixFileSystem::AllocateFileBuffer(std::size_t size) { return AllocateLargeBuffer(size); }
 
 std::unique_ptr<OutputFile> PosixFileSystem::CreateForWriting(const std::string& path,
                                                               FileKind kind) {

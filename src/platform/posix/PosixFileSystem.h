@@ -9,8 +9,6 @@ namespace quillmere {
 class PosixFileSystem : public FileSystem {
   public:
     std::unique_ptr<InputFile> OpenForReading(const std::string& path) override;
-    // Large buffers are mappings of their own (see LargeBuffer.h).
-    HeapBuffer AllocateFileBuffer(std::size_t size) override;
     std::unique_ptr<OutputFile> CreateForWriting(const std::string& path, FileKind kind) override;
     // A dangling symbolic link counts as existing, so nobody writes through it.
     bool Exists(const std::string& path) override;

@@ -2,10 +2,7 @@
 
 #include <langinfo.h>
 
-#include <climits>
-#include <cstdlib>
 #include <ctime>
-#include <memory>
 
 #include "platform/posix/CodePages.h"
 
@@ -13,13 +10,6 @@ namespace quillmere {
 
 PathConventions PosixSystem::Conventions() {
     return PathConventions{'/', /*lowerCaseModuleFolder=*/false, /*selfImageIsModuleFile=*/true};
-}
-
-std::optional<std::string> PosixSystem::ModuleFilePath() {
-    std::unique_ptr<char, decltype(&std::free)> resolved(realpath("/proc/self/exe", nullptr),
-                                                         &std::free);
-    if (!resolved) return std::nullopt;
-    return std::string(resolved.get());
 }
 
 unsigned PosixSystem::AnsiCodePage() {

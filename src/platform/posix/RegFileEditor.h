@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "package/LeadBytes.h"
+#include "platform/LeadBytes.h"
 #include "platform/posix/RegFileParser.h"
 
 namespace quillmere {

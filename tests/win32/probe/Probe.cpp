@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/WindowUnavailable.h"
-#include "package/AppContext.h"
+#include "platform/AppContext.h"
 #include "package/FileHelpers.h"
 #include "platform/win32/Win32Platform.h"
 

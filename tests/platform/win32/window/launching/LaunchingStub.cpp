@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "pages/SiteAddresses.h"
-#include "platform/win32/entry/Win32Viewer.h"
+#include "records/SiteAddresses.h"
+#include "stub/win32/Win32Viewer.h"
 
 namespace {
 

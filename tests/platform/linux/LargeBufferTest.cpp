@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/posix/LargeBuffer.h"
+#include "platform/linux/LargeBuffer.h"
 
 namespace quillmere {
 namespace {

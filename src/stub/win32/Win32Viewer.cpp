@@ -1,4 +1,4 @@
-#include "platform/win32/entry/Win32Viewer.h"
+#include "stub/win32/Win32Viewer.h"
 
 #include "app/RunViewer.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "package/TextRules.h"
+#include "platform/TextRules.h"
 #include "platform/Platform.h"
 
 namespace quillmere {

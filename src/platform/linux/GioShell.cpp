@@ -1,4 +1,4 @@
-#include "platform/posix/GioShell.h"
+#include "platform/linux/GioShell.h"
 
 #include <gio/gio.h>
 #include <sys/stat.h>

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <clocale>
-#include <filesystem>
 #include <string>
 
 #include "platform/posix/CodePages.h"
@@ -11,20 +9,11 @@
 namespace quillmere {
 namespace {
 
-TEST(PosixSystemTest, ModuleFilePathIsTheTestProgramsRealPath) {
-    PosixSystem system;
-    const auto path = system.ModuleFilePath();
-    ASSERT_TRUE(path.has_value());
-    EXPECT_EQ(*path, std::filesystem::canonical(*path).string());
-    EXPECT_EQ(std::filesystem::path(*path).filename(), "test-platform");
-
-    struct stat self {};
-    struct stat named {};
-    ASSERT_EQ(stat("/proc/self/exe", &self), 0);
-    ASSERT_EQ(stat(path->c_str(), &named), 0);
-    EXPECT_EQ(self.st_ino, named.st_ino);
-    EXPECT_EQ(self.st_dev, named.st_dev);
-}
+// Each system's backend finds its own executable; the rest is POSIX's.
+class AnySystem : public PosixSystem {
+  public:
+    std::optional<std::string> ModuleFilePath() override { return std::nullopt; }
+};
 
 TEST(CodePagesTest, CharsetNamesMapToCodePages) {
     struct Case {
@@ -59,7 +48,7 @@ TEST(CodePagesTest, CharsetNameForEveryCodePageReadsBackAsThatPage) {
 
 TEST(PosixSystemTest, AnsiCodePageFollowsTheLocale) {
     const std::string saved = std::setlocale(LC_ALL, nullptr);
-    PosixSystem system;
+    AnySystem system;
 
     ASSERT_NE(std::setlocale(LC_ALL, "C"), nullptr);
     EXPECT_EQ(system.AnsiCodePage(), 1252u);

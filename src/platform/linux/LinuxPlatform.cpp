@@ -1,13 +1,13 @@
-#include "platform/posix/PosixPlatform.h"
+#include "platform/linux/LinuxPlatform.h"
 
 #include <clocale>
 
 namespace quillmere {
 
 // An unknown locale leaves the "C" locale in place, which reads as code page 1252.
-PosixServices::UserLocale::UserLocale() { static_cast<void>(std::setlocale(LC_ALL, "")); }
+LinuxServices::UserLocale::UserLocale() { static_cast<void>(std::setlocale(LC_ALL, "")); }
 
-Platform PosixServices::With(Windowing& windowing, Dialogs* dialogs) {
+Platform LinuxServices::With(Windowing& windowing, Dialogs* dialogs) {
     return Platform{dialogs != nullptr ? *dialogs : this->dialogs,
                     lifetime,
                     files,

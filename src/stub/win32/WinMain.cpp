@@ -2,7 +2,7 @@
 // of the file.
 #include <windows.h>
 
-#include "platform/win32/entry/Win32Viewer.h"
+#include "stub/win32/Win32Viewer.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     quillmere::Win32Viewer viewer;

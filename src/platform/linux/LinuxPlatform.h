@@ -1,23 +1,23 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/posix/GioShell.h"
-#include "platform/posix/PosixFileSystem.h"
+#include "platform/linux/GioShell.h"
+#include "platform/linux/LinuxFileSystem.h"
+#include "platform/linux/LinuxSystem.h"
 #include "platform/posix/PosixLifetime.h"
 #include "platform/posix/PosixProcesses.h"
-#include "platform/posix/PosixSystem.h"
 #include "platform/posix/RegFileRegistry.h"
 #include "platform/posix/TerminalDialogs.h"
 
 namespace quillmere {
 
-// The POSIX services, one of each, built once in main. Windowing comes from the GTK backend, which
+// The Linux services, one of each, built once in main. Windowing comes from the GTK backend, which
 // also brings real message boxes when there is a display.
-class PosixServices {
+class LinuxServices {
   public:
-    PosixServices() = default;
-    PosixServices(const PosixServices&) = delete;
-    PosixServices& operator=(const PosixServices&) = delete;
+    LinuxServices() = default;
+    LinuxServices(const LinuxServices&) = delete;
+    LinuxServices& operator=(const LinuxServices&) = delete;
 
     // The whole platform with the given window system; the terminal boxes unless `dialogs` is
     // given.
@@ -31,9 +31,9 @@ class PosixServices {
     } userLocale_;
 
   public:
-    PosixFileSystem files;
+    LinuxFileSystem files;
     RegFileRegistry registry;
-    PosixSystem system;
+    LinuxSystem system;
     PosixProcesses processes;
     GioShell shell;
     PosixLifetime lifetime;

@@ -5,11 +5,11 @@
 #include "app/RunViewer.h"
 #include "app/WindowUnavailable.h"
 #include "platform/gtk/GtkPlatform.h"
-#include "platform/posix/PosixPlatform.h"
+#include "platform/linux/LinuxPlatform.h"
 
 int main() {
     using namespace quillmere;
-    PosixServices posix;
+    LinuxServices posix;
     std::unique_ptr<GtkServices> gtk = GtkServices::Start(posix.system, &posix.lifetime);
     // Without a display no window can open: say so on the terminal.
     WindowUnavailable noDisplay(posix.dialogs,

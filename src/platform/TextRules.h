@@ -1,6 +1,6 @@
 #pragma once
 
-#include "package/LeadBytes.h"
+#include "platform/LeadBytes.h"
 
 namespace quillmere {
 

@@ -1,4 +1,4 @@
-#include "package/LeadBytes.h"
+#include "platform/LeadBytes.h"
 
 namespace quillmere {
 

@@ -1,4 +1,4 @@
-#include "platform/posix/LargeBuffer.h"
+#include "platform/linux/LargeBuffer.h"
 
 #include <sys/mman.h>
 

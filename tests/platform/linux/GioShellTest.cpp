@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/posix/GioShell.h"
+#include "platform/linux/GioShell.h"
 #include "support/TempDir.h"
 
 namespace quillmere {

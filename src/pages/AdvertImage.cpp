@@ -1,7 +1,0 @@
-#include "pages/AdvertStore.h"
-
-namespace quillmere {
-
-AdvertImageBuffer AdvertImage;
-
-}  // namespace quillmere

@@ -1,7 +1,0 @@
-#include "records/BrandingSettings.h"
-
-namespace quillmere {
-
-BrandingValues BrandingSettings;
-
-}  // namespace quillmere
