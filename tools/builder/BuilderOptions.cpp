@@ -1,5 +1,6 @@
 #include "BuilderOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -53,7 +54,7 @@ class Parser {
             } else if (argument.starts_with("--inspect=")) {
                 result_.command = Command::Inspect;
                 result_.inspectPath = argument.substr(argument.find('=') + 1);
-            } else {
+            } else if (!CheckOption(argument)) {
                 sawBuildOption = true;
                 BuildOption(argument);
             }
@@ -61,7 +62,8 @@ class Parser {
         if (!result_.error.empty()) return result_;
         if (result_.command == Command::Inspect) {
             if (sawBuildOption || !result_.build.files.empty()) {
-                result_.error = "--inspect takes the book and nothing else";
+                result_.error =
+                    "--inspect takes the book, --code-page, --strict and --allow, nothing else";
             }
         } else if (result_.build.stubPath.empty()) {
             result_.error = "--stub is required";
@@ -72,6 +74,52 @@ class Parser {
     }
 
   private:
+    // The options that --inspect takes as well; false for any other.
+    bool CheckOption(const std::string& argument) {
+        const std::string name = argument.substr(0, argument.find('='));
+        std::optional<std::string> inlineValue;
+        if (name.size() < argument.size()) inlineValue = argument.substr(name.size() + 1);
+        if (name == "--strict" && !inlineValue) {
+            result_.build.strict = true;
+        } else if (name == "--allow") {
+            std::string kinds;
+            if (!Value(name, kinds, inlineValue)) return true;
+            for (std::size_t begin = 0; begin <= kinds.size();) {
+                std::size_t end = std::min(kinds.find(',', begin), kinds.size());
+                FindingKind kind;
+                if (!KindByName(kinds.substr(begin, end - begin), kind)) {
+                    result_.error = "--allow takes a kind of finding (" + KindNames() +
+                                    "), not \"" + kinds.substr(begin, end - begin) + "\"";
+                    return true;
+                }
+                result_.build.allowed.insert(kind);
+                begin = end + 1;
+            }
+        } else if (name == "--code-page") {
+            std::int32_t codePage = 0;
+            if (!Number(name, codePage, inlineValue)) return true;
+            if (codePage < 1 || codePage > 65535) {
+                result_.error = "--code-page needs a code page from 1 to 65535";
+            }
+            result_.build.codePage = static_cast<unsigned>(codePage);
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    bool Number(const std::string& name, std::int32_t& target,
+                const std::optional<std::string>& inlineValue) {
+        std::string digits;
+        if (!Value(name, digits, inlineValue)) return false;
+        if (auto value = ParseNumber(digits)) {
+            target = *value;
+            return true;
+        }
+        result_.error = name + " needs a whole number from 0 to 2147483647, not \"" + digits + "\"";
+        return false;
+    }
+
     void BuildOption(const std::string& argument) {
         std::string name = argument;
         std::optional<std::string> inlineValue;
@@ -81,16 +129,7 @@ class Parser {
         }
         BrandingValues& branding = result_.build.branding;
         auto text = [&](std::string& target) { Value(name, target, inlineValue); };
-        auto number = [&](std::int32_t& target) {
-            std::string digits;
-            if (!Value(name, digits, inlineValue)) return;
-            if (auto value = ParseNumber(digits)) {
-                target = *value;
-            } else {
-                result_.error =
-                    name + " needs a whole number from 0 to 2147483647, not \"" + digits + "\"";
-            }
-        };
+        auto number = [&](std::int32_t& target) { Number(name, target, inlineValue); };
         if (name == "--stub") {
             text(result_.build.stubPath);
         } else if (name == "--out") {
@@ -109,15 +148,10 @@ class Parser {
             number(branding.ResellerId);
         } else if (name == "--update-seed") {
             number(branding.UpdateCodeSeed);
-        } else if (name == "--code-page") {
-            std::int32_t codePage = 0;
-            number(codePage);
-            if (result_.error.empty() && (codePage < 1 || codePage > 65535)) {
-                result_.error = "--code-page needs a code page from 1 to 65535";
-            }
-            result_.build.codePage = static_cast<unsigned>(codePage);
         } else if (name == "--hide-bonus" && !inlineValue) {
             branding.HideBonusSections = 1;
+        } else if ((name == "--quiet" || name == "-q") && !inlineValue) {
+            result_.build.quiet = true;
         } else {
             result_.error = "unknown option " + argument;
         }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
+#include "check/Finding.h"
 #include "records/BrandingSettings.h"
 
 namespace quillmere::builder {
@@ -20,6 +22,12 @@ struct BuildOptions {
     // The ANSI code page of the book's readers, which decides how the packaged names read. 0:
     // unknown, so each name must be plain, and distinct from the others, in every code page.
     unsigned codePage = 0;
+    // No summary on success.
+    bool quiet = false;
+    // Every finding of the page check refuses the book.
+    bool strict = false;
+    // Kinds of finding that are neither printed nor refused.
+    std::set<FindingKind> allowed;
 };
 
 enum class Command { Build, Inspect, Help };
@@ -27,6 +35,7 @@ enum class Command { Build, Inspect, Help };
 struct ParsedCommandLine {
     Command command = Command::Build;
     BuildOptions build;
+    // --inspect uses the code page and the check options of `build` too.
     std::string inspectPath;
     // Set when the command line cannot be used; the rest is then meaningless.
     std::string error;

@@ -24,9 +24,9 @@ int main(int argc, char** argv) {
             std::cout << HelpText();
             return kExitSuccess;
         case Command::Inspect:
-            return RunInspect(parsed.inspectPath, std::cout, std::cerr);
+            return RunInspect(parsed.inspectPath, parsed.build, std::cout, std::cerr);
         case Command::Build:
             break;
     }
-    return RunBuild(parsed.build, std::cerr);
+    return RunBuild(parsed.build, std::cout, std::cerr);
 }
