@@ -54,6 +54,13 @@ class Parser {
             } else if (argument.starts_with("--inspect=")) {
                 result_.command = Command::Inspect;
                 result_.inspectPath = argument.substr(argument.find('=') + 1);
+            } else if (argument == "--rebrand" || argument.starts_with("--rebrand=")) {
+                result_.command = Command::Rebrand;
+                if (argument == "--rebrand") {
+                    Value(argument, result_.rebrandPath);
+                } else {
+                    result_.rebrandPath = argument.substr(argument.find('=') + 1);
+                }
             } else if (!CheckOption(argument)) {
                 sawBuildOption = true;
                 BuildOption(argument);
@@ -64,6 +71,12 @@ class Parser {
             if (sawBuildOption || !result_.build.files.empty()) {
                 result_.error =
                     "--inspect takes the book, --code-page, --strict and --allow, nothing else";
+            }
+        } else if (result_.command == Command::Rebrand) {
+            if (!result_.build.stubPath.empty() || !result_.build.files.empty()) {
+                result_.error = "--rebrand takes a finished book: no --stub and no files";
+            } else if (result_.build.outPath.empty()) {
+                result_.error = "--out is required";
             }
         } else if (result_.build.stubPath.empty()) {
             result_.error = "--stub is required";
@@ -128,6 +141,9 @@ class Parser {
             inlineValue = argument.substr(equals + 1);
         }
         BrandingValues& branding = result_.build.branding;
+        if (name != "--stub" && name != "--out" && name != "--quiet" && name != "-q") {
+            result_.build.brandingGiven.insert(name);
+        }
         auto text = [&](std::string& target) { Value(name, target, inlineValue); };
         auto number = [&](std::int32_t& target) { Number(name, target, inlineValue); };
         if (name == "--stub") {
@@ -150,6 +166,8 @@ class Parser {
             number(branding.UpdateCodeSeed);
         } else if (name == "--hide-bonus" && !inlineValue) {
             branding.HideBonusSections = 1;
+        } else if (name == "--show-bonus" && !inlineValue) {
+            branding.HideBonusSections = 0;
         } else if ((name == "--quiet" || name == "-q") && !inlineValue) {
             result_.build.quiet = true;
         } else {
@@ -185,7 +203,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string UsageText() {
     return "Usage: quillmere-build --stub STUB --out BOOK [OPTION]... FILE...\n"
-           "       quillmere-build --inspect BOOK\n"
+           "       quillmere-build --inspect BOOK [--code-page N] [--strict] [--allow KIND]\n"
+           "       quillmere-build --rebrand BOOK --out NEW [BRANDING OPTION]...\n"
            "       quillmere-build --help\n";
 }
 
@@ -199,7 +218,21 @@ std::string HelpText() {
            "nothing else (no subfolder, no symbolic link). Pages (.htm, .html) are shown in\n"
            "the viewer, programs (.exe) are started from links, and every other file is\n"
            "written next to the pages. The first page, or index.html / index.htm, is shown\n"
-           "first. BOOK is written whole or not at all and keeps the stub's permissions.\n"
+           "first. BOOK is written whole or not at all and keeps the stub's permissions; it\n"
+           "may not be the stub, one of the FILEs, or inside a folder given as a FILE.\n"
+           "\n"
+           "Every build checks the pages first, as the author wrote them, and prints each\n"
+           "finding on standard error as PAGE:LINE: warning: ... [KIND]: references (href,\n"
+           "src, background, url() in pages and .css files) to files not in the book\n"
+           "(missing), matching only in letter case (case), into folders (folder) or to\n"
+           "absolute paths (absolute); https links, which open inside the window (https);\n"
+           "other schemes the reader's browser does not get (scheme); direct links to\n"
+           "programs (exe-link); launch links to programs not in the book (launch); links to\n"
+           "files the web view only offers to save (download); pages cut at a zero byte\n"
+           "(zero-byte); bonus markers that do not pair or hide a comment's end (bonus);\n"
+           "RVX_ words that are no tag (tag); a book without pages (no-page); a book from the\n"
+           "i686 stub over 1 GiB (size). Of one kind on one page three are shown, the rest\n"
+           "counted. On success a summary goes to standard output.\n"
            "\n"
            "Options:\n"
            "  --stub STUB            the unmerged viewer to copy (required)\n"
@@ -215,12 +248,21 @@ std::string HelpText() {
            "                         club's site)\n"
            "  --reseller-url URL     the reseller's second address, at most 99 bytes\n"
            "  --hide-bonus           hide the pages' bonus sections\n"
+           "  --show-bonus           show them (the default)\n"
            "  --code-page N          the Windows ANSI code page the book's readers use (932,\n"
            "                         936, 949, 950, 1252, ...): file names are read as in that\n"
            "                         code page. Without it a name must suit every code page, so\n"
            "                         a name with a two-byte character whose second byte is '\\'\n"
            "                         (Shift-JIS 0x95 0x5C) needs it\n"
-           "  --inspect BOOK         print BOOK's records and check that they are sound\n"
+           "  --strict               refuse the book when the check finds anything\n"
+           "  --allow KIND[,KIND]    neither print nor refuse findings of these kinds\n"
+           "  -q, --quiet            no summary on success\n"
+           "  --inspect BOOK         print BOOK's records and check that they are sound, then\n"
+           "                         what it holds and the check of its pages\n"
+           "  --rebrand BOOK         copy the finished BOOK to --out NEW with its branding\n"
+           "                         record filled anew from the branding options given (the\n"
+           "                         ones not given keep BOOK's values); the package is copied\n"
+           "                         as it is and a signature after it is dropped\n"
            "  -h, --help             print this help and exit\n"
            "  --                     treat every further argument as a FILE\n"
            "\n"

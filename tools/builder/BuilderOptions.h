@@ -18,6 +18,8 @@ struct BuildOptions {
     std::string stubPath;
     std::string outPath;
     BrandingValues branding;
+    // The branding options given ("--title", "--hide-bonus", ...), for --rebrand.
+    std::set<std::string> brandingGiven;
     std::vector<std::string> files;
     // The ANSI code page of the book's readers, which decides how the packaged names read. 0:
     // unknown, so each name must be plain, and distinct from the others, in every code page.
@@ -30,13 +32,15 @@ struct BuildOptions {
     std::set<FindingKind> allowed;
 };
 
-enum class Command { Build, Inspect, Help };
+enum class Command { Build, Inspect, Rebrand, Help };
 
 struct ParsedCommandLine {
     Command command = Command::Build;
     BuildOptions build;
     // --inspect uses the code page and the check options of `build` too.
     std::string inspectPath;
+    // The finished book --rebrand copies; --out and the branding options of `build` apply.
+    std::string rebrandPath;
     // Set when the command line cannot be used; the rest is then meaningless.
     std::string error;
 };

@@ -29,10 +29,10 @@ bool LiesInside(const fs::path& out, const fs::path& folder) {
 }  // namespace
 
 std::string CheckOutputPath(const std::string& out, const std::string& stub,
-                            const std::vector<std::string>& inputs) {
+                            const std::vector<std::string>& inputs, const std::string& source) {
     std::error_code code;
     if (fs::is_directory(out, code)) return "the output " + out + " is a folder";
-    if (IsSameFile(out, stub)) return "the output " + out + " is the stub itself";
+    if (IsSameFile(out, stub)) return "the output " + out + " is " + source;
     for (const std::string& input : inputs) {
         if (fs::is_directory(input, code)) {
             if (LiesInside(out, input)) {

@@ -5,6 +5,7 @@
 #include "BuildCommand.h"
 #include "BuilderOptions.h"
 #include "InspectCommand.h"
+#include "RebrandCommand.h"
 
 int main(int argc, char** argv) {
     using namespace quillmere::builder;
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
             return kExitSuccess;
         case Command::Inspect:
             return RunInspect(parsed.inspectPath, parsed.build, std::cout, std::cerr);
+        case Command::Rebrand:
+            return RunRebrand(parsed.rebrandPath, parsed.build, std::cout, std::cerr);
         case Command::Build:
             break;
     }
