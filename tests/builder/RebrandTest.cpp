@@ -32,8 +32,9 @@ struct Shop {
     std::string original = dir.File("original");
     std::string copy = dir.File("copy");
 
-    Shop() {
+    explicit Shop(const std::string& stub = QUILLMERE_STUB_PATH) {
         testing::BookSpec recipe;
+        recipe.stub = stub;
         recipe.outPath = original;
         recipe.files = {{"index.html", "<p>RVX_REPLACE_NAME</p>"}, {"cover.gif", "GIF89a"}};
         recipe.title = "Herbs by the Sea";
@@ -104,14 +105,45 @@ TEST(Rebrand, ANewTitleIsTheFallbackTooAndAnOldOneStays) {
     EXPECT_EQ(LoadedValues(book).EbookTitle, "Sea Herbs");
 }
 
-TEST(Rebrand, DropsWhatASigningToolAppended) {
-    Shop shop;
+// Where a 32-bit Windows program's header points to its certificate table: the optional header
+// follows "PE\0\0" and the file header, and the table is its fifth data directory.
+constexpr std::size_t kPeAt = 0x40;
+constexpr std::size_t kSecurityEntry = kPeAt + 24 + 96 + 4 * 8;
+
+// A copy of the stub dressed as a 32-bit Windows program; only the header is looked at.
+std::string StubDressedAsI686(const testing::TempDir& dir) {
+    auto stub = testing::ReadBytes(QUILLMERE_STUB_PATH);
+    std::fill(stub.begin(), stub.begin() + kSecurityEntry + 8, 0);
+    stub[0] = 'M';
+    stub[1] = 'Z';
+    stub[0x3C] = kPeAt;
+    const std::uint8_t pe[] = {'P', 'E', 0, 0, 0x4C, 0x01};
+    std::copy(std::begin(pe), std::end(pe), stub.begin() + kPeAt);
+    stub[kPeAt + 24] = 0x0B;  // PE32
+    stub[kPeAt + 25] = 0x01;
+    const std::string path = dir.File("stub-i686");
+    testing::WriteBytes(path, stub);
+    return path;
+}
+
+TEST(Rebrand, DropsTheSignatureOfASignedBook) {
+    testing::TempDir stubs;
+    Shop shop(StubDressedAsI686(stubs));
     auto book = testing::ReadBytes(shop.original);
     const std::size_t size = book.size();
-    book.resize(size + 512, 0x30);  // a certificate table after the package
+    WriteLe32(book.data() + kSecurityEntry, static_cast<std::uint32_t>(size));
+    WriteLe32(book.data() + kSecurityEntry + 4, 512);
+    book.resize(size + 512, 0x30);  // the certificate table, after the package
     testing::WriteBytes(shop.original, book);
-    ASSERT_EQ(shop.Rebrand({"--quiet"}).exitCode, 0);
-    EXPECT_EQ(fs::file_size(shop.copy), size);
+
+    const auto result = shop.Rebrand({"--reseller-name", "Quay Books"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_THAT(result.out, HasSubstr("for readers on Windows i686"));
+    const auto copy = testing::ReadBytes(shop.copy);
+    ASSERT_EQ(copy.size(), size);
+    EXPECT_EQ(ReadLe32(copy.data() + kSecurityEntry), 0u);
+    EXPECT_EQ(ReadLe32(copy.data() + kSecurityEntry + 4), 0u);
+    EXPECT_EQ(LoadedValues(copy).ResellerName, "Quay Books");
 }
 
 struct RebrandRefusal {
