@@ -82,7 +82,14 @@ std::string WithoutAmpEntities(std::string_view value) {
     return text;
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) {
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted.append(text);
+    quoted += '"';
+    return quoted;
+}
 
 // Files the web view shows; a link to anything else offers a download.
 bool WebViewShows(const std::string& extension) {
