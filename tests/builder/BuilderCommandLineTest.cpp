@@ -46,18 +46,6 @@ TEST(BuilderCommandLine, TakesInlineValuesAndFilesAfterADoubleDash) {
     EXPECT_THAT(inspected.out, HasSubstr("\"-notes.html\""));
 }
 
-TEST(BuilderCommandLine, ABookWithoutFilesIsBuiltWithAWarningButNotSound) {
-    testing::TempDir dir;
-    testing::BookSpec recipe;
-    recipe.outPath = dir.File("book");
-    const auto result = RunProgram(QUILLMERE_BUILDER_PATH, testing::BuilderArguments(recipe, {}));
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_THAT(result.err, HasSubstr("warning"));
-    const auto inspected = RunProgram(QUILLMERE_BUILDER_PATH, {"--inspect", recipe.outPath});
-    EXPECT_EQ(inspected.exitCode, 1);
-    EXPECT_THAT(inspected.out, HasSubstr("fault: the package holds no files"));
-}
-
 // Shift-JIS 0x95 0x5C, and 0x83 0x41 against 0x83 0x61: characters, not a backslash or a letter.
 TEST(BuilderCommandLine, NamesAreReadInTheCodePageTheReadersUse) {
     testing::TempDir dir;

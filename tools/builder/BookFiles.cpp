@@ -1,5 +1,6 @@
 #include "BookFiles.h"
 
+#include <cerrno>
 #include <fstream>
 #include <random>
 #include <system_error>
@@ -8,20 +9,31 @@ namespace quillmere::builder {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// What the C library said about the last failed call, as strerror words it.
+std::string Reason(int error) {
+    if (error == 0) return "unknown error";
+    return std::generic_category().message(error);
+}
+
+}  // namespace
+
 std::optional<Bytes> ReadBytes(const fs::path& path, std::string& error) {
     std::error_code code;
     if (fs::is_directory(path, code)) {
         error = path.string() + ": is a folder";
         return std::nullopt;
     }
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        error = path.string() + ": cannot open for reading";
+        error = path.string() + ": cannot open for reading: " + Reason(errno);
         return std::nullopt;
     }
     Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) {
-        error = path.string() + ": read error";
+        error = path.string() + ": read error: " + Reason(errno);
         return std::nullopt;
     }
     return bytes;
@@ -36,16 +48,19 @@ fs::path TemporarySibling(const fs::path& target) {
     return sibling;
 }
 
-bool WriteParts(const fs::path& path, const std::vector<const Bytes*>& parts) {
+// Empty on success, otherwise why the file could not be written.
+std::string WriteParts(const fs::path& path, const std::vector<const Bytes*>& parts) {
     // Exclusive creation would need the platform; a random sibling name that does not exist yet
     // is the portable stand-in.
+    errno = 0;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return Reason(errno);
     for (const Bytes* part : parts) {
         out.write(reinterpret_cast<const char*>(part->data()),
                   static_cast<std::streamsize>(part->size()));
     }
     out.close();
-    return static_cast<bool>(out);
+    return out ? std::string() : Reason(errno);
 }
 
 }  // namespace
@@ -58,9 +73,9 @@ bool WriteFileWhole(const fs::path& target, const std::vector<const Bytes*>& par
          ++attempt) {
         temporary = TemporarySibling(target);
     }
-    if (!WriteParts(temporary, parts)) {
+    if (std::string why = WriteParts(temporary, parts); !why.empty()) {
         fs::remove(temporary, code);
-        error = target.string() + ": cannot write";
+        error = target.string() + ": cannot write: " + why;
         return false;
     }
     fs::permissions(temporary, permissions, code);

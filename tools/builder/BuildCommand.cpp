@@ -2,12 +2,17 @@
 
 #include <filesystem>
 #include <limits>
-#include <set>
+#include <map>
 #include <system_error>
 
 #include "BookFiles.h"
+#include "BookSummary.h"
 #include "DoubleBytePages.h"
 #include "FolderContents.h"
+#include "OutputPath.h"
+#include "StubPlatform.h"
+#include "check/BookCheck.h"
+#include "check/FindingReport.h"
 #include "package/BlowfishCipher.h"
 #include "package/MultibyteText.h"
 #include "package/PackageKey.h"
@@ -27,28 +32,19 @@ int Refuse(std::ostream& err, const std::string& why) {
     return kExitFailure;
 }
 
-bool IsSameFile(const fs::path& a, const fs::path& b) {
-    std::error_code code;
-    if (fs::equivalent(a, b, code)) return true;
-    const fs::path realA = fs::weakly_canonical(a, code);
-    if (code) return false;
-    const fs::path realB = fs::weakly_canonical(b, code);
-    return !code && realA == realB;
-}
-
 // The packaged names, checked before any file is read, as the readers' code page reads them.
 // Code page 0 has no lead bytes, so every byte is a character of its own: the strictest reading,
 // as lead bytes only make more names plain and fold fewer bytes. What passes it passes in every
 // code page.
-std::string CheckNames(const std::vector<std::string>& paths, unsigned codePage,
+std::string CheckNames(const std::vector<InputFile>& inputs, unsigned codePage,
                        std::vector<PackagedFile>& files) {
     const LeadBytes leadBytes(codePage);
-    if (paths.size() > kMaxEntries) {
-        return std::to_string(paths.size()) + " files given; a book holds at most " +
+    if (inputs.size() > kMaxEntries) {
+        return std::to_string(inputs.size()) + " files given; a book holds at most " +
                std::to_string(kMaxEntries);
     }
-    std::set<std::string> seen;
-    for (const auto& path : paths) {
+    std::map<std::string, std::string> seen;  // lowered name -> the name packaged first
+    for (const auto& [path, folder] : inputs) {
         PackagedFile file;
         file.name = fs::path(path).filename().string();
         if (std::string problem = CheckPackagedFileName(file.name, leadBytes); !problem.empty()) {
@@ -59,8 +55,9 @@ std::string CheckNames(const std::vector<std::string>& paths, unsigned codePage,
             return path + ": " + problem;
         }
         // On the reader's side one name would overwrite the other, and Windows folds case.
-        if (!seen.insert(LowerAnsi(file.name, leadBytes)).second) {
-            return path + ": another file is already packaged as \"" + file.name + "\"";
+        const auto [first, added] = seen.emplace(LowerAnsi(file.name, leadBytes), file.name);
+        if (!added) {
+            return path + ": another file is already packaged as \"" + first->second + "\"";
         }
         files.push_back(file);
     }
@@ -77,24 +74,43 @@ std::string CheckStub(const Bytes& stub, std::size_t block) {
     return {};
 }
 
+// Runs the page check on the files as the author wrote them; gives how many findings count.
+std::size_t CheckPages(const BuildOptions& options, const std::vector<PackagedFile>& files,
+                       const Bytes& package, std::uint64_t bookSize, ReaderPlatform platform,
+                       std::ostream& err) {
+    std::vector<BookEntry> entries;
+    std::size_t at = 0;
+    for (const PackagedFile& file : files) {
+        entries.push_back(
+            {file.name,
+             std::string_view(reinterpret_cast<const char*>(package.data()) + at, file.size)});
+        at += file.size;
+    }
+    const BookContents contents(std::move(entries), LeadBytes(options.codePage));
+    const std::optional<std::uint64_t> limit =
+        platform == ReaderPlatform::WindowsI686 ? std::optional(kLargestI686Book) : std::nullopt;
+    return ReportFindings(CheckBook(contents, bookSize, limit), options.allowed, options.outPath,
+                          err);
+}
+
 }  // namespace
 
-int RunBuild(const BuildOptions& options, std::ostream& err) {
-    std::vector<std::string> paths;
-    if (std::string problem = ExpandFolders(options.files, paths); !problem.empty()) {
+int RunBuild(const BuildOptions& options, std::ostream& out, std::ostream& err) {
+    if (std::string problem = CheckOutputPath(options.outPath, options.stubPath, options.files);
+        !problem.empty()) {
         return Refuse(err, problem);
+    }
+    std::vector<InputFile> inputs;
+    if (std::string problem = ExpandFolders(options.files, inputs); !problem.empty()) {
+        return Refuse(err, problem);
+    }
+    if (inputs.empty()) {
+        return Refuse(err, "no files given: the viewer refuses a book whose package is empty");
     }
     std::vector<PackagedFile> files;
     const LeadBytes leadBytes(options.codePage);
-    if (std::string problem = CheckNames(paths, options.codePage, files); !problem.empty()) {
+    if (std::string problem = CheckNames(inputs, options.codePage, files); !problem.empty()) {
         return Refuse(err, problem);
-    }
-    if (IsSameFile(options.stubPath, options.outPath)) {
-        return Refuse(err, "the output " + options.outPath + " is the stub itself");
-    }
-    std::error_code code;
-    if (fs::is_directory(options.outPath, code)) {
-        return Refuse(err, "the output " + options.outPath + " is a folder");
     }
 
     std::string error;
@@ -109,8 +125,12 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
 
     Bytes package;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        std::optional<Bytes> content = ReadBytes(paths[i], error);
+        std::optional<Bytes> content = ReadBytes(inputs[i].path, error);
         if (!content) return Refuse(err, error);
+        if (!inputs[i].folder.empty() && LocateRecordBlock(*content).offset) {
+            return Refuse(err, inputs[i].path + ": a book or a stub, in the input folder " +
+                                   inputs[i].folder + "; a book never packages another");
+        }
         if (content->size() > std::numeric_limits<std::uint32_t>::max() - package.size()) {
             return Refuse(err, "the files do not fit in a book of at most 4 GiB");
         }
@@ -131,18 +151,29 @@ int RunBuild(const BuildOptions& options, std::ostream& err) {
     }
 
     const std::uint32_t filesLength = static_cast<std::uint32_t>(package.size());
+    const std::uint64_t bookSize =
+        book->size() +
+        std::uint64_t{PackageDirectory(record + kPackageDirectoryOffset).PackageSize()};
+    const ReaderPlatform platform = PlatformOf(*book);
+    const std::size_t findings = CheckPages(options, files, package, bookSize, platform, err);
+    if (options.strict && findings > 0) {
+        return Refuse(err, WithThousands(findings) + (findings == 1 ? " warning" : " warnings") +
+                               " and --strict");
+    }
     package.resize(PackageDirectory(record + kPackageDirectoryOffset).PackageSize());
     CBlowfishCipher cipher(BuildPackageKey().c_str());
     cipher.EncryptBuffer(package.data(), filesLength, package.data());
 
+    std::error_code code;
     const fs::perms permissions = fs::status(options.stubPath, code).permissions();
     if (code) return Refuse(err, options.stubPath + ": " + code.message());
     if (!WriteFileWhole(options.outPath, {&*book, &package}, permissions, error)) {
         return Refuse(err, error);
     }
-    if (files.empty()) {
-        err << "quillmere-build: warning: the book holds no files; the viewer will say its "
-               "package is empty\n";
+    if (!options.quiet) {
+        std::vector<std::string> names;
+        for (const PackagedFile& file : files) names.push_back(file.name);
+        PrintSummary(out, options.outPath, bookSize, platform, names, leadBytes);
     }
     return kExitSuccess;
 }

@@ -1,5 +1,6 @@
 #include "BuilderOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -53,7 +54,14 @@ class Parser {
             } else if (argument.starts_with("--inspect=")) {
                 result_.command = Command::Inspect;
                 result_.inspectPath = argument.substr(argument.find('=') + 1);
-            } else {
+            } else if (argument == "--rebrand" || argument.starts_with("--rebrand=")) {
+                result_.command = Command::Rebrand;
+                if (argument == "--rebrand") {
+                    Value(argument, result_.rebrandPath);
+                } else {
+                    result_.rebrandPath = argument.substr(argument.find('=') + 1);
+                }
+            } else if (!CheckOption(argument)) {
                 sawBuildOption = true;
                 BuildOption(argument);
             }
@@ -61,7 +69,14 @@ class Parser {
         if (!result_.error.empty()) return result_;
         if (result_.command == Command::Inspect) {
             if (sawBuildOption || !result_.build.files.empty()) {
-                result_.error = "--inspect takes the book and nothing else";
+                result_.error =
+                    "--inspect takes the book, --code-page, --strict and --allow, nothing else";
+            }
+        } else if (result_.command == Command::Rebrand) {
+            if (!result_.build.stubPath.empty() || !result_.build.files.empty()) {
+                result_.error = "--rebrand takes a finished book: no --stub and no files";
+            } else if (result_.build.outPath.empty()) {
+                result_.error = "--out is required";
             }
         } else if (result_.build.stubPath.empty()) {
             result_.error = "--stub is required";
@@ -72,6 +87,52 @@ class Parser {
     }
 
   private:
+    // The options that --inspect takes as well; false for any other.
+    bool CheckOption(const std::string& argument) {
+        const std::string name = argument.substr(0, argument.find('='));
+        std::optional<std::string> inlineValue;
+        if (name.size() < argument.size()) inlineValue = argument.substr(name.size() + 1);
+        if (name == "--strict" && !inlineValue) {
+            result_.build.strict = true;
+        } else if (name == "--allow") {
+            std::string kinds;
+            if (!Value(name, kinds, inlineValue)) return true;
+            for (std::size_t begin = 0; begin <= kinds.size();) {
+                std::size_t end = std::min(kinds.find(',', begin), kinds.size());
+                FindingKind kind;
+                if (!KindByName(kinds.substr(begin, end - begin), kind)) {
+                    result_.error = "--allow takes a kind of finding (" + KindNames() +
+                                    "), not \"" + kinds.substr(begin, end - begin) + "\"";
+                    return true;
+                }
+                result_.build.allowed.insert(kind);
+                begin = end + 1;
+            }
+        } else if (name == "--code-page") {
+            std::int32_t codePage = 0;
+            if (!Number(name, codePage, inlineValue)) return true;
+            if (codePage < 1 || codePage > 65535) {
+                result_.error = "--code-page needs a code page from 1 to 65535";
+            }
+            result_.build.codePage = static_cast<unsigned>(codePage);
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    bool Number(const std::string& name, std::int32_t& target,
+                const std::optional<std::string>& inlineValue) {
+        std::string digits;
+        if (!Value(name, digits, inlineValue)) return false;
+        if (auto value = ParseNumber(digits)) {
+            target = *value;
+            return true;
+        }
+        result_.error = name + " needs a whole number from 0 to 2147483647, not \"" + digits + "\"";
+        return false;
+    }
+
     void BuildOption(const std::string& argument) {
         std::string name = argument;
         std::optional<std::string> inlineValue;
@@ -80,17 +141,11 @@ class Parser {
             inlineValue = argument.substr(equals + 1);
         }
         BrandingValues& branding = result_.build.branding;
+        if (name != "--stub" && name != "--out" && name != "--quiet" && name != "-q") {
+            result_.build.brandingGiven.insert(name);
+        }
         auto text = [&](std::string& target) { Value(name, target, inlineValue); };
-        auto number = [&](std::int32_t& target) {
-            std::string digits;
-            if (!Value(name, digits, inlineValue)) return;
-            if (auto value = ParseNumber(digits)) {
-                target = *value;
-            } else {
-                result_.error =
-                    name + " needs a whole number from 0 to 2147483647, not \"" + digits + "\"";
-            }
-        };
+        auto number = [&](std::int32_t& target) { Number(name, target, inlineValue); };
         if (name == "--stub") {
             text(result_.build.stubPath);
         } else if (name == "--out") {
@@ -109,15 +164,12 @@ class Parser {
             number(branding.ResellerId);
         } else if (name == "--update-seed") {
             number(branding.UpdateCodeSeed);
-        } else if (name == "--code-page") {
-            std::int32_t codePage = 0;
-            number(codePage);
-            if (result_.error.empty() && (codePage < 1 || codePage > 65535)) {
-                result_.error = "--code-page needs a code page from 1 to 65535";
-            }
-            result_.build.codePage = static_cast<unsigned>(codePage);
         } else if (name == "--hide-bonus" && !inlineValue) {
             branding.HideBonusSections = 1;
+        } else if (name == "--show-bonus" && !inlineValue) {
+            branding.HideBonusSections = 0;
+        } else if ((name == "--quiet" || name == "-q") && !inlineValue) {
+            result_.build.quiet = true;
         } else {
             result_.error = "unknown option " + argument;
         }
@@ -151,7 +203,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string UsageText() {
     return "Usage: quillmere-build --stub STUB --out BOOK [OPTION]... FILE...\n"
-           "       quillmere-build --inspect BOOK\n"
+           "       quillmere-build --inspect BOOK [--code-page N] [--strict] [--allow KIND]\n"
+           "       quillmere-build --rebrand BOOK --out NEW [BRANDING OPTION]...\n"
            "       quillmere-build --help\n";
 }
 
@@ -165,7 +218,21 @@ std::string HelpText() {
            "nothing else (no subfolder, no symbolic link). Pages (.htm, .html) are shown in\n"
            "the viewer, programs (.exe) are started from links, and every other file is\n"
            "written next to the pages. The first page, or index.html / index.htm, is shown\n"
-           "first. BOOK is written whole or not at all and keeps the stub's permissions.\n"
+           "first. BOOK is written whole or not at all and keeps the stub's permissions; it\n"
+           "may not be the stub, one of the FILEs, or inside a folder given as a FILE.\n"
+           "\n"
+           "Every build checks the pages first, as the author wrote them, and prints each\n"
+           "finding on standard error as PAGE:LINE: warning: ... [KIND]: references (href,\n"
+           "src, background, url() in pages and .css files) to files not in the book\n"
+           "(missing), matching only in letter case (case), into folders (folder) or to\n"
+           "absolute paths (absolute); https links, which open inside the window (https);\n"
+           "other schemes the reader's browser does not get (scheme); direct links to\n"
+           "programs (exe-link); launch links to programs not in the book (launch); links to\n"
+           "files the web view only offers to save (download); pages cut at a zero byte\n"
+           "(zero-byte); bonus markers that do not pair or hide a comment's end (bonus);\n"
+           "RVX_ words that are no tag (tag); a book without pages (no-page); a book from the\n"
+           "i686 stub over 1 GiB (size). Of one kind on one page three are shown, the rest\n"
+           "counted. On success a summary goes to standard output.\n"
            "\n"
            "Options:\n"
            "  --stub STUB            the unmerged viewer to copy (required)\n"
@@ -181,12 +248,21 @@ std::string HelpText() {
            "                         club's site)\n"
            "  --reseller-url URL     the reseller's second address, at most 99 bytes\n"
            "  --hide-bonus           hide the pages' bonus sections\n"
+           "  --show-bonus           show them (the default)\n"
            "  --code-page N          the Windows ANSI code page the book's readers use (932,\n"
            "                         936, 949, 950, 1252, ...): file names are read as in that\n"
            "                         code page. Without it a name must suit every code page, so\n"
            "                         a name with a two-byte character whose second byte is '\\'\n"
            "                         (Shift-JIS 0x95 0x5C) needs it\n"
-           "  --inspect BOOK         print BOOK's records and check that they are sound\n"
+           "  --strict               refuse the book when the check finds anything\n"
+           "  --allow KIND[,KIND]    neither print nor refuse findings of these kinds\n"
+           "  -q, --quiet            no summary on success\n"
+           "  --inspect BOOK         print BOOK's records and check that they are sound, then\n"
+           "                         what it holds and the check of its pages\n"
+           "  --rebrand BOOK         copy the finished BOOK to --out NEW with its branding\n"
+           "                         record filled anew from the branding options given (the\n"
+           "                         ones not given keep BOOK's values); the package is copied\n"
+           "                         as it is and a signature after it is dropped\n"
            "  -h, --help             print this help and exit\n"
            "  --                     treat every further argument as a FILE\n"
            "\n"

@@ -1,7 +1,7 @@
 #include "DoubleBytePages.h"
 
-#include "platform/LeadBytes.h"
 #include "package/PlainFileName.h"
+#include "platform/LeadBytes.h"
 
 namespace quillmere::builder {
 

@@ -6,8 +6,14 @@
 #include <vector>
 
 #include "BookFiles.h"
+#include "BookSummary.h"
 #include "BuilderOptions.h"
 #include "DoubleBytePages.h"
+#include "StubPlatform.h"
+#include "check/BookCheck.h"
+#include "check/FindingReport.h"
+#include "package/BlowfishCipher.h"
+#include "package/PackageKey.h"
 #include "package/PlainFileName.h"
 #include "records/BrandingRecord.h"
 #include "records/LittleEndian.h"
@@ -30,14 +36,14 @@ std::string Kind(const std::string& name) {
     return "file";
 }
 
-// Collects what is wrong while the book is printed.
-struct Findings {
+// Collects what is wrong with the records while the book is printed.
+struct RecordFaults {
     std::vector<std::string> faults;
     void Fault(std::string text) { faults.push_back(std::move(text)); }
 };
 
-void PrintText(std::ostream& out, Findings& findings, const char* label, const std::uint8_t* record,
-               std::size_t offset, std::size_t width) {
+void PrintText(std::ostream& out, RecordFaults& findings, const char* label,
+               const std::uint8_t* record, std::size_t offset, std::size_t width) {
     const std::uint8_t* field = record + offset;
     out << "  " << label << ": \"" << ReadFieldText(field, width) << "\"\n";
     if (std::find(field, field + width, 0) == field + width) {
@@ -45,7 +51,7 @@ void PrintText(std::ostream& out, Findings& findings, const char* label, const s
     }
 }
 
-void InspectBranding(std::ostream& out, Findings& findings, const std::uint8_t* record) {
+void InspectBranding(std::ostream& out, RecordFaults& findings, const std::uint8_t* record) {
     const std::uint32_t defaults = ReadLe32(record + kDefaultsFlagOffset);
     out << "Branding record\n"
         << "  defaults flag: " << defaults << (defaults ? " (unmerged: defaults apply)" : "")
@@ -79,7 +85,7 @@ void InspectBranding(std::ostream& out, Findings& findings, const std::uint8_t* 
     if (defaults != 0) findings.Fault("the branding record is not merged");
 }
 
-void InspectDirectory(std::ostream& out, Findings& findings, const std::uint8_t* record,
+void InspectDirectory(std::ostream& out, RecordFaults& findings, const std::uint8_t* record,
                       std::uint64_t fileSize) {
     const PackageDirectory directory(record);
     const std::uint64_t packageStart = directory.PackageOffset();
@@ -128,9 +134,40 @@ void InspectDirectory(std::ostream& out, Findings& findings, const std::uint8_t*
     }
 }
 
+// Deciphers a copy of the sound book's package and runs the page check over its files; gives
+// how many findings count.
+std::size_t CheckPackagedPages(const Bytes& book, const std::uint8_t* directoryRecord,
+                               const std::string& bookPath, const BuildOptions& options,
+                               std::ostream& out, std::ostream& err) {
+    const PackageDirectory directory(directoryRecord);
+    Bytes package(book.begin() + directory.PackageOffset(),
+                  book.begin() + directory.PackageOffset() + directory.PackageSize());
+    CBlowfishCipher cipher(BuildPackageKey().c_str());
+    cipher.DecryptBuffer(package.data(), static_cast<std::uint32_t>(package.size()),
+                         package.data());
+    std::vector<BookEntry> entries;
+    std::vector<std::string> names;
+    for (std::uint32_t i = 0; i < directory.FileCount(); ++i) {
+        const PackageEntry entry = directory.Entry(i);
+        entries.push_back(
+            {entry.Name, std::string_view(reinterpret_cast<const char*>(package.data()) +
+                                              (entry.Offset - directory.PackageOffset()),
+                                          entry.Size)});
+        names.push_back(entry.Name);
+    }
+    const LeadBytes lead(options.codePage);
+    const ReaderPlatform platform = PlatformOf(book);
+    PrintSummary(out, bookPath, book.size(), platform, names, lead);
+    const std::optional<std::uint64_t> limit =
+        platform == ReaderPlatform::WindowsI686 ? std::optional(kLargestI686Book) : std::nullopt;
+    return ReportFindings(CheckBook(BookContents(std::move(entries), lead), book.size(), limit),
+                          options.allowed, bookPath, err);
+}
+
 }  // namespace
 
-int RunInspect(const std::string& bookPath, std::ostream& out, std::ostream& err) {
+int RunInspect(const std::string& bookPath, const BuildOptions& options, std::ostream& out,
+               std::ostream& err) {
     std::string error;
     const std::optional<Bytes> book = ReadBytes(bookPath, error);
     if (!book) {
@@ -144,12 +181,19 @@ int RunInspect(const std::string& bookPath, std::ostream& out, std::ostream& err
     }
     out << bookPath << ": " << book->size() << " bytes, records at offset " << *search.offset
         << '\n';
-    Findings findings;
+    RecordFaults findings;
     const std::uint8_t* block = book->data() + *search.offset;
     InspectBranding(out, findings, block);
     InspectDirectory(out, findings, block + kPackageDirectoryOffset, book->size());
 
     if (findings.faults.empty()) {
+        const std::size_t warnings =
+            CheckPackagedPages(*book, block + kPackageDirectoryOffset, bookPath, options, out, err);
+        if (options.strict && warnings > 0) {
+            out << "fault: " << WithThousands(warnings)
+                << (warnings == 1 ? " warning" : " warnings") << " and --strict\n";
+            return kExitFailure;
+        }
         out << "sound\n";
         return kExitSuccess;
     }

@@ -5,6 +5,7 @@
 #include "BuildCommand.h"
 #include "BuilderOptions.h"
 #include "InspectCommand.h"
+#include "RebrandCommand.h"
 
 int main(int argc, char** argv) {
     using namespace quillmere::builder;
@@ -24,9 +25,11 @@ int main(int argc, char** argv) {
             std::cout << HelpText();
             return kExitSuccess;
         case Command::Inspect:
-            return RunInspect(parsed.inspectPath, std::cout, std::cerr);
+            return RunInspect(parsed.inspectPath, parsed.build, std::cout, std::cerr);
+        case Command::Rebrand:
+            return RunRebrand(parsed.rebrandPath, parsed.build, std::cout, std::cerr);
         case Command::Build:
             break;
     }
-    return RunBuild(parsed.build, std::cerr);
+    return RunBuild(parsed.build, std::cout, std::cerr);
 }

@@ -1,0 +1,50 @@
+#include "OutputPath.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace quillmere::builder {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Device and inode on POSIX, volume and file index on Windows; false when either is missing.
+bool IsSameFile(const fs::path& a, const fs::path& b) {
+    std::error_code code;
+    return fs::equivalent(a, b, code) && !code;
+}
+
+bool LiesInside(const fs::path& out, const fs::path& folder) {
+    std::error_code code;
+    fs::path parent = fs::weakly_canonical(fs::absolute(out, code), code).parent_path();
+    if (code) return false;
+    for (;;) {
+        if (IsSameFile(parent, folder)) return true;
+        if (parent == parent.parent_path()) return false;
+        parent = parent.parent_path();
+    }
+}
+
+}  // namespace
+
+std::string CheckOutputPath(const std::string& out, const std::string& stub,
+                            const std::vector<std::string>& inputs, const std::string& source) {
+    std::error_code code;
+    if (fs::is_directory(out, code)) return "the output " + out + " is a folder";
+    if (IsSameFile(out, stub)) return "the output " + out + " is " + source;
+    for (const std::string& input : inputs) {
+        if (fs::is_directory(input, code)) {
+            if (LiesInside(out, input)) {
+                return "the output " + out + " lies inside the input folder " + input +
+                       ", where the next build would package it";
+            }
+        } else if (IsSameFile(out, input)) {
+            return "the output " + out + " is the input " + input +
+                   ", which the book would overwrite";
+        }
+    }
+    return {};
+}
+
+}  // namespace quillmere::builder
