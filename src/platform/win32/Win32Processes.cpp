@@ -1,6 +1,10 @@
 #include "platform/win32/Win32Processes.h"
 
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
+
+#include "platform/win32/ElevatedStart.h"
 
 namespace quillmere {
 
@@ -10,6 +14,18 @@ namespace {
 bool IsProcess(ProcessHandle process) { return process != kFailedProcess && process != 0; }
 
 HANDLE AsHandle(ProcessHandle process) { return reinterpret_cast<HANDLE>(process); }
+
+// Through the shell, which shows the consent prompt; a declined prompt is a failed start.
+ProcessHandle StartElevated(const std::string& path, const std::string& parameters) {
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.lpFile = path.c_str();
+    info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExA(&info) || info.hProcess == nullptr) return kFailedProcess;
+    return reinterpret_cast<ProcessHandle>(info.hProcess);
+}
 
 }  // namespace
 
@@ -29,7 +45,8 @@ ProcessHandle Win32Processes::Start(const std::string& path,
     // CreateProcessA may write into the command line, so it gets a copy of its own.
     if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &started)) {
-        return kFailedProcess;
+        const auto parameters = ElevatedStartParameters(GetLastError(), arguments);
+        return parameters ? StartElevated(path, *parameters) : kFailedProcess;
     }
     CloseHandle(started.hThread);
     return reinterpret_cast<ProcessHandle>(started.hProcess);

@@ -4,7 +4,8 @@
 
 namespace quillmere {
 
-// Programs started with CreateProcessA; a ProcessHandle is the process's HANDLE.
+// Programs started with CreateProcessA, or through the shell when they need elevation (see
+// ElevatedStart.h); a ProcessHandle is the process's HANDLE.
 class Win32Processes : public Processes {
   public:
     // The command line is the arguments joined with single blanks, as they are, never quoted.
