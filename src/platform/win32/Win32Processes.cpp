@@ -4,7 +4,10 @@
 // After windows.h, which it builds on.
 #include <shellapi.h>
 
+#include <memory>
+
 #include "platform/win32/ElevatedStart.h"
+#include "platform/win32/SessionEndWatch.h"
 
 namespace quillmere {
 
@@ -54,7 +57,23 @@ ProcessHandle Win32Processes::Start(const std::string& path,
 
 int Win32Processes::Wait(ProcessHandle process) {
     if (!IsProcess(process)) return -1;
-    if (WaitForSingleObject(AsHandle(process), INFINITE) != WAIT_OBJECT_0) return -1;
+    std::unique_ptr<SessionEndWatch> watch;
+    if (sessionEnd_) watch = std::make_unique<SessionEndWatch>(sessionEnd_);
+    const HANDLE handle = AsHandle(process);
+    while (true) {
+        const DWORD woken =
+            MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woken == WAIT_OBJECT_0) break;
+        if (woken != WAIT_OBJECT_0 + 1) return -1;
+        // Sent messages are delivered by PeekMessage itself; posted ones are dispatched here.
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            // The message loop is over: a quit posted now has no one else to end.
+            if (message.message == WM_QUIT) continue;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
     DWORD exitCode = 0;
     if (!GetExitCodeProcess(AsHandle(process), &exitCode)) return -1;
     return static_cast<int>(exitCode);

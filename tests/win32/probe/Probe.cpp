@@ -2,7 +2,8 @@
 // folder, its module folder and self image as the viewer forms them) to the file named by
 // QUILLMERE_PROBE_OUT, and exits with QUILLMERE_PROBE_EXIT (0 when unset). With
 // QUILLMERE_PROBE_DLL it also records whether that DLL loads by name, after the viewer's
-// restriction of the search path when QUILLMERE_PROBE_RESTRICT is set.
+// restriction of the search path when QUILLMERE_PROBE_RESTRICT is set. QUILLMERE_PROBE_SLEEP_MS
+// makes it wait that long first.
 #include <windows.h>
 
 #include <cstdio>
@@ -19,6 +20,7 @@ int main() {
     using namespace quillmere;
     const char* out = std::getenv("QUILLMERE_PROBE_OUT");
     if (out == nullptr) return 100;
+    if (const char* sleep = std::getenv("QUILLMERE_PROBE_SLEEP_MS")) Sleep(std::atoi(sleep));
     std::string dll;
     if (const char* name = std::getenv("QUILLMERE_PROBE_DLL")) {
         if (std::getenv("QUILLMERE_PROBE_RESTRICT") != nullptr) RestrictDllSearchPath();
