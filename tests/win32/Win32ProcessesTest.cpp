@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Win32TestSupport.h"
+#include "platform/win32/SessionEndWatch.h"
 #include "platform/win32/Win32Processes.h"
 #include "support/TempDir.h"
 
@@ -68,6 +71,47 @@ TEST(Win32Processes, AProgramThatCannotStartGivesMinusOne) {
         EXPECT_EQ(processes.Wait(process), -1);
         processes.Close(process);
     }
+}
+
+// The main window is gone while the exit sequence waits for started programs; the wait itself
+// must still hear the session's end, or the clean-up never runs.
+TEST(Win32Processes, TheSessionsEndIsHeardWhileWaitingForAProgram) {
+    if (SessionEndWatch([] {}).Window() == nullptr) GTEST_SKIP() << "Wine has no display here";
+    TempDir dir;
+    ScopedVariable record("QUILLMERE_PROBE_OUT", dir.File("record.txt"));
+    ScopedVariable sleep("QUILLMERE_PROBE_SLEEP_MS", "3000");
+    Win32Processes processes;
+    std::atomic<bool> ended{false};
+    processes.OnSessionEnd([&] { ended = true; });
+    const ProcessHandle process = processes.Start(QUILLMERE_PROBE_PATH, {"probe"});
+    ASSERT_NE(process, kFailedProcess);
+
+    std::atomic<long long> query{-1};
+    std::thread session([&] {
+        HWND watch = nullptr;
+        for (int i = 0; i < 100 && watch == nullptr; ++i) {
+            watch = FindWindowA(SessionEndWatch::kClassName, nullptr);
+            if (watch == nullptr) Sleep(20);
+        }
+        if (watch == nullptr) {
+            query = -2;
+            return;
+        }
+        DWORD_PTR answer = 0;
+        if (SendMessageTimeoutA(watch, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 2000,
+                                &answer)) {
+            query = static_cast<long long>(answer);
+        }
+        SendMessageTimeoutA(watch, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 2000,
+                            &answer);
+    });
+    EXPECT_EQ(processes.Wait(process), 0);
+    session.join();
+    processes.Close(process);
+
+    EXPECT_EQ(query, 1);
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(FindWindowA(SessionEndWatch::kClassName, nullptr), nullptr);
 }
 
 }  // namespace

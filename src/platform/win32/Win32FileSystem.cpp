@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/win32/AnsiPaths.h"
 #include "platform/win32/Win32FolderLock.h"
 #include "platform/win32/Win32Handle.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 // The largest transfer asked of one ReadFile or WriteFile call.
 constexpr std::size_t kMaxTransfer = 1u << 30;
-// The buffer GetTempPathA gets: MAX_PATH plus room for the trailing separator and more.
+// The buffer GetTempPathW gets: MAX_PATH plus room for the trailing separator and more.
 constexpr DWORD kTempPathBuffer = 264;
 
 class Win32InputFile final : public InputFile {
@@ -121,11 +122,11 @@ bool Win32FileSystem::RemoveFolder(const std::string& path) {
 }
 
 std::optional<std::string> Win32FileSystem::TemporaryDirectory() {
-    char buffer[kTempPathBuffer];
-    const DWORD length = GetTempPathA(kTempPathBuffer, buffer);
+    wchar_t buffer[kTempPathBuffer];
+    const DWORD length = GetTempPathW(kTempPathBuffer, buffer);
     // A length of the buffer or more is the size it would have needed: nothing was written.
     if (length == 0 || length >= kTempPathBuffer) return std::nullopt;
-    return std::string(buffer, length);
+    return SystemAnsiPath(std::wstring(buffer, length));
 }
 
 std::unique_ptr<FolderLock> Win32FileSystem::LockFolder(const std::string& folder) {

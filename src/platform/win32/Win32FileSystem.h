@@ -14,7 +14,8 @@ class Win32FileSystem : public FileSystem {
     bool RemoveFile(const std::string& path) override;
     CreateDirectoryResult CreateFolder(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
-    // GetTempPathA, which ends in '\'; nullopt when it fails or does not fit 264 characters.
+    // GetTempPathW, which ends in '\', in its ANSI form (see AnsiPaths.h); nullopt when it fails,
+    // does not fit 264 characters or has no ANSI form.
     std::optional<std::string> TemporaryDirectory() override;
     std::string FallbackTemporaryDirectory() override { return "c:\\"; }
     std::unique_ptr<FolderLock> LockFolder(const std::string& folder) override;

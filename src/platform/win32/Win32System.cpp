@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/win32/AnsiPaths.h"
+
 namespace quillmere {
 
 namespace {
@@ -18,11 +20,11 @@ constexpr std::int64_t kFileTimeStepsPerSecond = 10000000;
 
 std::optional<std::string> Win32System::ModuleFilePath() {
     for (DWORD capacity = MAX_PATH; capacity <= 2 * kLongestModulePath; capacity *= 2) {
-        std::vector<char> buffer(capacity);
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), capacity);
+        std::vector<wchar_t> buffer(capacity);
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), capacity);
         if (length == 0) return std::nullopt;
         // A path that filled the whole buffer was cut short.
-        if (length < capacity) return std::string(buffer.data(), length);
+        if (length < capacity) return SystemAnsiPath(std::wstring(buffer.data(), length));
     }
     return std::nullopt;
 }

@@ -8,7 +8,8 @@ namespace quillmere {
 class Win32System : public System {
   public:
     PathConventions Conventions() override { return PathConventions{}; }
-    // GetModuleFileNameA, with a buffer that grows until a long path fits.
+    // GetModuleFileNameW, with a buffer that grows until a long path fits, in its ANSI form
+    // (see AnsiPaths.h); nullopt when it has none.
     std::optional<std::string> ModuleFilePath() override;
     unsigned AnsiCodePage() override;
     std::int64_t CurrentTime() override;

@@ -11,6 +11,8 @@ Win32Viewer::Win32Viewer()
     // the clean-up runs there and then, as for a stop signal on Linux: the session's end takes
     // the started programs with it, and waiting for them could hold up the log-off.
     windowing.OnSessionEnd([this] { win32.lifetime.Stop(); });
+    // After the window has gone, the exit sequence's wait for started programs hears it.
+    win32.processes.OnSessionEnd([this] { win32.lifetime.Stop(); });
 }
 
 int Win32Viewer::Run(Windowing& front) {
