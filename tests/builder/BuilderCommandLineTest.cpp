@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <sstream>
+#include <string_view>
 
 #include "BookFileBytes.h"
 #include "records/LittleEndian.h"
@@ -23,6 +24,21 @@ TEST(BuilderCommandLine, HelpDescribesUsageOptionsExitStatusAndAnExample) {
                              "--reseller-id N", "--hide-bonus", "Exit status:", "Example:"}) {
         EXPECT_THAT(result.out, HasSubstr(part));
     }
+}
+
+// The Windows builder is the one built as a .exe; it leaves signing to signtool.
+TEST(BuilderCommandLine, TheWindowsBuilderRefusesToSignAndNamesSigntool) {
+    if (!std::string_view(QUILLMERE_BUILDER_PATH).ends_with(".exe")) {
+        GTEST_SKIP() << "the Linux builder signs; SigningTest covers it";
+    }
+    const char* command = "signtool sign /fd sha256 /f CERT.p12 /p PASSWORD";
+    EXPECT_THAT(RunProgram(QUILLMERE_BUILDER_PATH, {"--help"}).out, HasSubstr(command));
+    const auto result = RunProgram(QUILLMERE_BUILDER_PATH,
+                                   {"--stub", "stub.exe", "--out", "book.exe", "--sign", "a.p12",
+                                    "--sign-password-file", "a.pass", "index.html"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_THAT(result.err, HasSubstr("quillmere-build.exe does not sign books"));
+    EXPECT_THAT(result.err, HasSubstr(command));
 }
 
 TEST(BuilderCommandLine, WithoutArgumentsItPrintsUsageAndFails) {

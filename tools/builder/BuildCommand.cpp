@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "BookFiles.h"
+#include "BookSignature.h"
 #include "BookSummary.h"
 #include "DoubleBytePages.h"
 #include "FolderContents.h"
@@ -155,6 +156,9 @@ int RunBuild(const BuildOptions& options, std::ostream& out, std::ostream& err) 
         book->size() +
         std::uint64_t{PackageDirectory(record + kPackageDirectoryOffset).PackageSize()};
     const ReaderPlatform platform = PlatformOf(*book);
+    if (std::string problem = CheckSignable(options.signing, platform); !problem.empty()) {
+        return Refuse(err, problem);
+    }
     const std::size_t findings = CheckPages(options, files, package, bookSize, platform, err);
     if (options.strict && findings > 0) {
         return Refuse(err, WithThousands(findings) + (findings == 1 ? " warning" : " warnings") +
@@ -167,7 +171,7 @@ int RunBuild(const BuildOptions& options, std::ostream& out, std::ostream& err) 
     std::error_code code;
     const fs::perms permissions = fs::status(options.stubPath, code).permissions();
     if (code) return Refuse(err, options.stubPath + ": " + code.message());
-    if (!WriteFileWhole(options.outPath, {&*book, &package}, permissions, error)) {
+    if (!WriteBook(options.outPath, {&*book, &package}, permissions, options.signing, error)) {
         return Refuse(err, error);
     }
     if (!options.quiet) {

@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 
+#include "SigningTool.h"
 #include "records/SiteAddresses.h"
 
 namespace quillmere::builder {
@@ -14,6 +15,8 @@ namespace {
 
 constexpr std::int32_t kClubResellerId = 100001;
 constexpr std::int32_t kClubUpdateCodeSeed = 306417;
+constexpr const char* kSigntoolCommand =
+    "signtool sign /fd sha256 /f CERT.p12 /p PASSWORD [/tr URL /td sha256] BOOK";
 
 std::optional<std::int32_t> ParseNumber(const std::string& text) {
     std::int64_t value = 0;
@@ -83,10 +86,29 @@ class Parser {
         } else if (result_.build.outPath.empty()) {
             result_.error = "--out is required";
         }
+        if (result_.error.empty()) result_.error = CheckSigning();
         return result_;
     }
 
   private:
+    std::string CheckSigning() const {
+        const SigningOptions& signing = result_.build.signing;
+        if (signing.certificate.empty() && signing.passwordFile.empty() &&
+            signing.timestampUrl.empty()) {
+            return {};
+        }
+        if (!kSignsBooks) {
+            return std::string(
+                       "quillmere-build.exe does not sign books: sign the finished book "
+                       "with signtool: ") +
+                   kSigntoolCommand;
+        }
+        if (signing.certificate.empty())
+            return "--sign-password-file and --timestamp-url need --sign";
+        if (signing.passwordFile.empty()) return "--sign needs --sign-password-file";
+        return {};
+    }
+
     // The options that --inspect takes as well; false for any other.
     bool CheckOption(const std::string& argument) {
         const std::string name = argument.substr(0, argument.find('='));
@@ -141,7 +163,8 @@ class Parser {
             inlineValue = argument.substr(equals + 1);
         }
         BrandingValues& branding = result_.build.branding;
-        if (name != "--stub" && name != "--out" && name != "--quiet" && name != "-q") {
+        if (name != "--stub" && name != "--out" && name != "--quiet" && name != "-q" &&
+            !name.starts_with("--sign") && name != "--timestamp-url") {
             result_.build.brandingGiven.insert(name);
         }
         auto text = [&](std::string& target) { Value(name, target, inlineValue); };
@@ -150,6 +173,12 @@ class Parser {
             text(result_.build.stubPath);
         } else if (name == "--out") {
             text(result_.build.outPath);
+        } else if (name == "--sign") {
+            text(result_.build.signing.certificate);
+        } else if (name == "--sign-password-file") {
+            text(result_.build.signing.passwordFile);
+        } else if (name == "--timestamp-url") {
+            text(result_.build.signing.timestampUrl);
         } else if (name == "--title") {
             text(branding.EbookTitle);
         } else if (name == "--description") {
@@ -208,6 +237,24 @@ std::string UsageText() {
            "       quillmere-build --help\n";
 }
 
+namespace {
+
+std::string SigningHelp() {
+    if (!kSignsBooks) {
+        return std::string(
+                   "  (signing: this builder does not sign; sign a finished Windows book\n"
+                   "                         with signtool:\n                         ") +
+               kSigntoolCommand + ")\n";
+    }
+    return "  --sign CERT.p12        sign the Windows book (build or --rebrand) with\n"
+           "                         osslsigncode, SHA-256, as the last step\n"
+           "  --sign-password-file FILE  the certificate's password (required with --sign)\n"
+           "  --timestamp-url URL    a timestamp server for the signature (passed to\n"
+           "                         osslsigncode as -ts URL)\n";
+}
+
+}  // namespace
+
 std::string HelpText() {
     return UsageText() +
            "\n"
@@ -256,7 +303,8 @@ std::string HelpText() {
            "                         (Shift-JIS 0x95 0x5C) needs it\n"
            "  --strict               refuse the book when the check finds anything\n"
            "  --allow KIND[,KIND]    neither print nor refuse findings of these kinds\n"
-           "  -q, --quiet            no summary on success\n"
+           "  -q, --quiet            no summary on success\n" +
+           SigningHelp() +
            "  --inspect BOOK         print BOOK's records and check that they are sound, then\n"
            "                         what it holds and the check of its pages\n"
            "  --rebrand BOOK         copy the finished BOOK to --out NEW with its branding\n"

@@ -14,6 +14,13 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
+// An Authenticode signature for a Windows book; no certificate: unsigned.
+struct SigningOptions {
+    std::string certificate;   // a PKCS#12 file
+    std::string passwordFile;  // its password, on the file's first line
+    std::string timestampUrl;  // empty: no timestamp
+};
+
 struct BuildOptions {
     std::string stubPath;
     std::string outPath;
@@ -30,6 +37,7 @@ struct BuildOptions {
     bool strict = false;
     // Kinds of finding that are neither printed nor refused.
     std::set<FindingKind> allowed;
+    SigningOptions signing;
 };
 
 enum class Command { Build, Inspect, Rebrand, Help };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "BookFiles.h"
+#include "BookSignature.h"
 #include "BookSummary.h"
 #include "BuilderOptions.h"
 #include "DoubleBytePages.h"
@@ -185,6 +186,16 @@ int RunInspect(const std::string& bookPath, const BuildOptions& options, std::os
     const std::uint8_t* block = book->data() + *search.offset;
     InspectBranding(out, findings, block);
     InspectDirectory(out, findings, block + kPackageDirectoryOffset, book->size());
+    const PackageDirectory directory(block + kPackageDirectoryOffset);
+    const ReaderPlatform platform = PlatformOf(*book);
+    // A signing tool appends its certificate table after the package, where a book ends.
+    if ((platform == ReaderPlatform::WindowsI686 || platform == ReaderPlatform::WindowsX64) &&
+        directory.IsMerged() &&
+        std::uint64_t{directory.PackageOffset()} + directory.PackageSize() < book->size()) {
+        if (std::string fault = InspectSignature(bookPath, out); !fault.empty()) {
+            findings.Fault(fault);
+        }
+    }
 
     if (findings.faults.empty()) {
         const std::size_t warnings =

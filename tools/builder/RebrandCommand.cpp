@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "BookFiles.h"
+#include "BookSignature.h"
 #include "BookSummary.h"
 #include "CertificateTable.h"
 #include "OutputPath.h"
@@ -80,12 +81,17 @@ int RunRebrand(const std::string& bookPath, const BuildOptions& options, std::os
         !problem.empty()) {
         return Refuse(err, problem);
     }
+    if (std::string problem = CheckSignable(options.signing, PlatformOf(*book)); !problem.empty()) {
+        return Refuse(err, problem);
+    }
     DropCertificateTable(*book, packageEnd);
 
     std::error_code code;
     const fs::perms permissions = fs::status(bookPath, code).permissions();
     if (code) return Refuse(err, bookPath + ": " + code.message());
-    if (!WriteFileWhole(options.outPath, {&*book}, permissions, error)) return Refuse(err, error);
+    if (!WriteBook(options.outPath, {&*book}, permissions, options.signing, error)) {
+        return Refuse(err, error);
+    }
     if (!options.quiet) {
         std::vector<std::string> names;
         for (std::uint32_t i = 0; i < directory.FileCount() && i < kMaxEntries; ++i) {
