@@ -306,7 +306,9 @@ std::string HelpText() {
            "  -q, --quiet            no summary on success\n" +
            SigningHelp() +
            "  --inspect BOOK         print BOOK's records and check that they are sound, then\n"
-           "                         what it holds and the check of its pages\n"
+           "                         what it holds and the check of its pages; of a signed\n"
+           "                         Windows book also the signer, whether the signature\n"
+           "                         matches and whether the system trusts the signer\n"
            "  --rebrand BOOK         copy the finished BOOK to --out NEW with its branding\n"
            "                         record filled anew from the branding options given (the\n"
            "                         ones not given keep BOOK's values); the package is copied\n"
