@@ -56,7 +56,7 @@ std::string CheckNames(const std::vector<std::string>& paths, unsigned codePage,
                 !DoubleBytePagesWherePlain(file.name).empty()) {
                 problem += " in every code page; --code-page names the readers' code page";
             }
-            return path + ": " + problem;
+            return std::string(path).append(": ").append(problem);
         }
         // On the reader's side one name would overwrite the other, and Windows folds case.
         if (!seen.insert(LowerAnsi(file.name, leadBytes)).second) {
