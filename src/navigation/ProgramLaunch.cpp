@@ -41,7 +41,7 @@ std::optional<PackageEntry> FindProgramEntry(const LaunchContext& launch, const 
 }
 
 ProcessHandle StartProgram(LaunchContext& launch, const std::string& path,
-                           std::vector<std::string> arguments) {
+                           const std::vector<std::string>& arguments) {
     const ProcessHandle handle = launch.ctx.platform.processes.Start(path, arguments);
     AddStartedProgram(launch.started, handle);  // failures too: they are skipped at exit
     return handle;
@@ -78,7 +78,7 @@ void LaunchPackagedProgram(LaunchContext& launch, const std::string& name,
 
     std::vector<std::string> arguments{GetFileNamePart(target, ctx.rules)};
     if (!argument.empty()) arguments.push_back(argument);  // one argument, blanks and all
-    StartProgram(launch, target, std::move(arguments));
+    StartProgram(launch, target, arguments);
 }
 
 void StartLinkedProgram(LaunchContext& launch, const std::string& url) {

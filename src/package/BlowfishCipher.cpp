@@ -13,7 +13,7 @@ namespace {
 constexpr std::size_t kKeyCapacity = 100;
 constexpr std::size_t kRounds = 16;
 constexpr std::size_t kPWords = kRounds + 2;
-constexpr std::size_t kSWords = 4 * 256;
+constexpr std::size_t kSWords = std::size_t{4} * 256;
 constexpr std::uint32_t kBlockSize = 8;
 
 // Writes that the compiler may not drop even though the memory is about to be released.
@@ -120,8 +120,7 @@ void CopyIfApart(const std::uint8_t* data, std::uint32_t count, std::uint8_t* bu
 
 }  // namespace
 
-CBlockCipher::CBlockCipher(const char* keyText) {
-    std::memset(Key, 0, sizeof Key);
+CBlockCipher::CBlockCipher(const char* keyText) : Key{} {
     if (keyText == nullptr) return;
     for (std::size_t i = 0; i + 1 < kKeyCapacity && keyText[i] != '\0'; ++i) Key[i] = keyText[i];
 }

@@ -114,7 +114,7 @@ std::string HelpFilePath(AppContext& ctx) {
 
 std::string GetModuleDirectory(AppContext& ctx) {
     const std::string helpPath = HelpFilePath(ctx);
-    const std::string folder = GetDirectoryPart(helpPath, ctx.rules);
+    std::string folder = GetDirectoryPart(helpPath, ctx.rules);
     if (folder.empty()) {
         ShowErrorBox(ctx, kNoModuleFolder, helpPath);
         return std::string();

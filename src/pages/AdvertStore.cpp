@@ -45,11 +45,12 @@ void ReadPicture(RegistryKey& key, const std::string& prefix, AdvertImageBuffer&
     for (int index = 0; remaining > 0; ++index) {
         const std::uint32_t chunk = remaining < kAdvertChunkSize ? remaining : kAdvertChunkSize;
         char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "IMG%02d", index);
+        static_cast<void>(std::snprintf(suffix, sizeof suffix, "IMG%02d", index));
         RegistryValueType type = RegistryValueType::None;
         std::uint32_t size = chunk;
-        RegistryStatus status = key.QueryValue(ValueName(prefix, suffix), type,
-                                               image.bytes + index * kAdvertChunkSize, size);
+        RegistryStatus status =
+            key.QueryValue(ValueName(prefix, suffix), type,
+                           image.bytes + static_cast<std::size_t>(index) * kAdvertChunkSize, size);
         if (status != kRegistrySuccess || type != RegistryValueType::Binary || size != chunk) {
             image.size = 0;
             return;
@@ -63,7 +64,8 @@ void ReadPicture(RegistryKey& key, const std::string& prefix, AdvertImageBuffer&
 AdvertRecord ReadAdvertStore(Registry& registry, std::int32_t advertNumber,
                              AdvertImageBuffer& image) {
     char prefixText[24];
-    std::snprintf(prefixText, sizeof prefixText, "M%d-", static_cast<int>(advertNumber));
+    static_cast<void>(
+        std::snprintf(prefixText, sizeof prefixText, "M%d-", static_cast<int>(advertNumber)));
     const std::string prefix = prefixText;
 
     AdvertRecord record;

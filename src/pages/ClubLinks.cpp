@@ -10,8 +10,8 @@ std::string BrindleLink(std::int32_t resellerNumber) {
 
 std::string SoftwareLink(const std::string& softwareName, std::int32_t resellerNumber,
                          const std::string& resellerUrl) {
-    const std::string base = std::string(ClubSiteAddress) + "/url/?p=" + softwareName +
-                             "&r=" + std::to_string(resellerNumber);
+    std::string base = std::string(ClubSiteAddress) + "/url/?p=" + softwareName +
+                       "&r=" + std::to_string(resellerNumber);
     if (!resellerUrl.empty()) return base + "&u=" + resellerUrl;
     if (!softwareName.empty()) return base;
     return BrindleLink(resellerNumber);

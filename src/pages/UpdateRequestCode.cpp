@@ -9,7 +9,8 @@ std::int32_t ComputeUpdateRequestCode(std::int32_t seed, const std::string& text
     int weight = 37;
     for (char byte : text) {
         // Bytes count as signed: those of 128 and above pull the code down.
-        const int c = static_cast<signed char>(byte);
+        const auto unsignedByte = static_cast<unsigned char>(byte);
+        const int c = unsignedByte < 128 ? unsignedByte : unsignedByte - 256;
         h += static_cast<std::uint32_t>((c % weight) * weight);
         weight -= 3;
         if (weight <= 5) weight = 29;

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "records/SiteAddresses.h"
 #include "records/LittleEndian.h"
 #include "records/RecordFields.h"
 #include "records/RecordText.h"
+#include "records/SiteAddresses.h"
 
 namespace quillmere {
 
@@ -75,7 +75,7 @@ bool VerifyRecordChecksum(const std::uint8_t* area) {
 std::uint32_t WordChecksum(const std::uint8_t* area) {
     std::uint32_t a = 432787155u;
     for (std::uint32_t i = 0; i < kChecksummedWordCount; ++i) {
-        a += (i + 17u) * ReadLe32(area + 4 * i);
+        a += (i + 17u) * ReadLe32(area + std::size_t{4} * i);
     }
     return (a / 9717u) * 8123u + (a % 9717u) * 51u + 289397u;
 }

@@ -38,7 +38,7 @@ std::string CheckFieldText(const TextField& field) {
 void PutFieldText(std::uint8_t* record, std::size_t offset, std::size_t width,
                   const std::string& text) {
     std::memset(record + offset, 0, width);
-    std::memcpy(record + offset, text.data(), text.size());
+    std::copy(text.begin(), text.end(), record + offset);
 }
 
 }  // namespace
@@ -118,7 +118,7 @@ std::string FillPackageDirectory(std::uint8_t* record, const std::vector<Package
     for (const auto& file : files) {
         WriteLe32(entry, offset);
         WriteLe32(entry + kEntrySizeFieldOffset, file.size);
-        std::memcpy(entry + kEntryNameOffset, file.name.data(), file.name.size());
+        std::copy(file.name.begin(), file.name.end(), entry + kEntryNameOffset);
         offset += file.size;
         entry += kEntrySize;
     }

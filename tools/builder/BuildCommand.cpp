@@ -53,7 +53,7 @@ std::string CheckNames(const std::vector<InputFile>& inputs, unsigned codePage,
                 !DoubleBytePagesWherePlain(file.name).empty()) {
                 problem += " in every code page; --code-page names the readers' code page";
             }
-            return path + ": " + problem;
+            return std::string(path).append(": ").append(problem);
         }
         // On the reader's side one name would overwrite the other, and Windows folds case.
         const auto [first, added] = seen.emplace(LowerAnsi(file.name, leadBytes), file.name);

@@ -193,9 +193,9 @@ void GtkMainWindow::OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointe
     const char* file = g_getenv(kLoadTimesVariable);
     if (event != WEBKIT_LOAD_FINISHED || file == nullptr) return;
     if (FILE* out = std::fopen(file, "a")) {
-        std::fprintf(out, "load-finished %lld\n",
-                     static_cast<long long>(g_get_monotonic_time()) * 1000LL);
-        std::fclose(out);
+        static_cast<void>(std::fprintf(out, "load-finished %lld\n",
+                                       static_cast<long long>(g_get_monotonic_time()) * 1000LL));
+        static_cast<void>(std::fclose(out));
     }
 }
 

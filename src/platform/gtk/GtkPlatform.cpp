@@ -32,7 +32,7 @@ void WatchForLostDisplay(PosixLifetime& lifetime) {
 
 }  // namespace
 
-GtkServices::GtkServices(std::shared_ptr<GtkShared> shared)
+GtkServices::GtkServices(const std::shared_ptr<GtkShared>& shared)
     : shared_(shared), dialogs_(shared), windowing_(shared) {}
 
 std::unique_ptr<GtkServices> GtkServices::Start(System& system, PosixLifetime* lifetime) {
@@ -48,7 +48,7 @@ std::unique_ptr<GtkServices> GtkServices::Start(System& system, PosixLifetime* l
     if (const char* charset = CharsetNameForCodePage(system.AnsiCodePage())) {
         shared->charset = charset;
     }
-    return std::unique_ptr<GtkServices>(new GtkServices(std::move(shared)));
+    return std::unique_ptr<GtkServices>(new GtkServices(shared));
 }
 
 }  // namespace quillmere

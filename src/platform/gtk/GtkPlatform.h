@@ -30,7 +30,7 @@ class GtkServices {
     Windowing& windowing() { return windowing_; }
 
   private:
-    explicit GtkServices(std::shared_ptr<GtkShared> shared);
+    explicit GtkServices(const std::shared_ptr<GtkShared>& shared);
 
     std::shared_ptr<GtkShared> shared_;
     GtkDialogs dialogs_;

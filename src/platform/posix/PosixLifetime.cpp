@@ -37,7 +37,7 @@ PosixLifetime::~PosixLifetime() {
 
 void PosixLifetime::EndProcess(int exitCode) {
     if (displayLost_) {
-        std::fflush(nullptr);
+        static_cast<void>(std::fflush(nullptr));
         _exit(exitCode);
     }
     std::exit(exitCode);
@@ -65,8 +65,8 @@ void PosixLifetime::Stop(int signal) {
     if (onStop_) onStop_();
     if (signal == 0) return;
     // No handler, or one that returned: end as the signal would have.
-    ::signal(signal, SIG_DFL);
-    ::raise(signal);
+    static_cast<void>(::signal(signal, SIG_DFL));
+    static_cast<void>(::raise(signal));
     std::_Exit(128 + signal);
 }
 

@@ -185,7 +185,7 @@ std::optional<std::string> EncodeRegFile(const RegText& text) {
 
 std::string RegTextToAnsi(std::string_view rawText, RegEncoding encoding) {
     if (encoding == RegEncoding::Ansi) return std::string(rawText);
-    const std::string text = WithoutSurrogates(rawText);
+    std::string text = WithoutSurrogates(rawText);
     if (LocaleIsUtf8()) return text;
     gsize written = 0;
     GPtr<gchar> converted(g_convert_with_fallback(text.data(), static_cast<gssize>(text.size()),

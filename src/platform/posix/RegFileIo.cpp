@@ -66,7 +66,7 @@ RegFileContents ReadRegFileBytes(const std::string& path,
     } else if (regular && static_cast<std::size_t>(info.st_size) <= kRegFileMaxBytes) {
         // One spare byte lets a single read see the end of the file.
         contents.bytes.reserve(static_cast<std::size_t>(info.st_size) + 1);
-        std::vector<char> buffer(64 * 1024);
+        std::vector<char> buffer(std::size_t{64} * 1024);
         bool ok = true;
         while (true) {
             ssize_t n = ::read(fd, buffer.data(), buffer.size());

@@ -81,7 +81,7 @@ std::string FolderOf(const std::string& path) {
 
 std::string DwordData(std::uint32_t value) {
     char text[16];
-    std::snprintf(text, sizeof text, "dword:%08x", static_cast<unsigned>(value));
+    static_cast<void>(std::snprintf(text, sizeof text, "dword:%08x", static_cast<unsigned>(value)));
     return text;
 }
 

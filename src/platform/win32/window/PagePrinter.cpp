@@ -11,9 +11,9 @@ constexpr std::size_t kTextBufferSize = 512;
 
 // Frees on every path out of building the argument.
 struct PrintParts {
-    VARIANT header;
-    VARIANT footer;
-    VARIANT headerDocument;
+    VARIANT header{};
+    VARIANT footer{};
+    VARIANT headerDocument{};
     void* textBuffer = nullptr;
     HGLOBAL memory = nullptr;  // owned by `stream` once the stream exists
     IStream* stream = nullptr;
