@@ -18,14 +18,6 @@ using testing::ReadFileBytes;
 using testing::ScopedEnvironment;
 using testing::TempDir;
 
-// A shell started as `/bin/sh -c script` shows its own argument vector, argument 0 included, in
-// /proc/<pid>/cmdline; a script file would lose argument 0 to the interpreter line. The script
-// ends with a built-in so the shell cannot replace itself with its last command.
-std::string RecordingScript(const TempDir& dir) {
-    return "cat /proc/$$/cmdline > '" + dir.File("argv") + "'; pwd > '" + dir.File("cwd") +
-           "'; printf %s \"$QUILLMERE_PROBE\" > '" + dir.File("env") + "'; exit 7";
-}
-
 std::vector<std::string> SplitOnNul(const std::string& bytes) {
     std::vector<std::string> parts;
     std::string part;
@@ -45,10 +37,11 @@ TEST(PosixProcessesTest, ArgumentsArriveExactlyWithCurrentFolderAndEnvironment) 
     PosixProcesses processes;
     ScopedEnvironment probe("QUILLMERE_PROBE", "inherited");
     const std::string folderArgument = "QZXPATH=/tmp/my books/vellumkit__1=QZXPATH";
-    const std::vector<std::string> arguments = {"hollowquay.exe", "-c", RecordingScript(dir),
-                                                folderArgument, "\"quoted\" *"};
+    // The probe writes into the folder named by its last argument.
+    const std::vector<std::string> arguments = {"hollowquay.exe", folderArgument, "\"quoted\" *",
+                                                dir.path().string()};
 
-    const ProcessHandle process = processes.Start("/bin/sh", arguments);
+    const ProcessHandle process = processes.Start(QUILLMERE_ARGUMENT_PROBE_PATH, arguments);
     ASSERT_NE(process, kFailedProcess);
     EXPECT_EQ(processes.Wait(process), 7);
     processes.Close(process);
