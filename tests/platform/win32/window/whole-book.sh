@@ -2,10 +2,13 @@
 # The sample book as a Windows reader meets it: built on Linux from the x86_64 stub, run under Wine
 # in a prefix of this test's own, its boxes answered and its window closed from outside.
 #   whole-book.sh <linux builder> <linux stub> <windows stub> <window-driver.exe> <sample folder>
-#                 <launching stub> <waiting program>
+#                 <launching stub> <waiting program> [<in-i386-root> <32-bit root>]
+# With the last two, the Windows programs are 32-bit ones: every Wine call then runs under the
+# root's 32-bit Wine (scripts/in-i386-root); the Linux programs still run here.
 # Passes only when it prints its last line, "whole book: all checks passed".
 set -euo pipefail
 builder=$1 linux_stub=$2 windows_stub=$3 driver=$4 pages=$5 launching_stub=$6 waiter=$7
+in_root=${8:-} i386_root=${9:-}
 for program in "$builder" "$linux_stub"; do
   if [ ! -x "$program" ]; then
     echo "missing $program: build the default preset first" >&2
@@ -18,8 +21,21 @@ fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/whole-book.XXXXXX")
 export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
+if [ -n "$in_root" ]; then
+  export WINEARCH=win32
+  # Inside the root: this test's folder (its prefix and books), the driver's build folder and the
+  # sample's pages. The root's /tmp is one of this test's own, so its Wine server is its own too.
+  mkdir "$work/root-tmp"
+  export QUILLMERE_ROOT_SHARE="$work:$(dirname "${driver#Z:}"):$pages"
+  export QUILLMERE_ROOT_TMP=$work/root-tmp
+  wine() { "$in_root" "$i386_root" wine "$@"; }
+  wineserver() { "$in_root" "$i386_root" wineserver "$@"; }
+fi
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
+  # Safe under the 32-bit root too: its mounts (of /tmp/.X11-unix, of this folder) live only in
+  # the runner's namespaces, so here the folders they sit on are empty and nothing is reached
+  # through them. The root itself is never under this folder.
   rm -rf "$work"
 }
 trap cleanup EXIT
