@@ -176,6 +176,7 @@ int RunBuild(const BuildOptions& options, std::ostream& out, std::ostream& err) 
     }
     if (!options.quiet) {
         std::vector<std::string> names;
+        names.reserve(files.size());
         for (const PackagedFile& file : files) names.push_back(file.name);
         PrintSummary(out, options.outPath, bookSize, platform, names, leadBytes);
     }

@@ -36,12 +36,14 @@ std::string CheckOutputPath(const std::string& out, const std::string& stub,
     for (const std::string& input : inputs) {
         if (fs::is_directory(input, code)) {
             if (LiesInside(out, input)) {
-                return "the output " + out + " lies inside the input folder " + input +
-                       ", where the next build would package it";
+                std::string why = "the output ";
+                why.append(out).append(" lies inside the input folder ").append(input);
+                return why.append(", where the next build would package it");
             }
         } else if (IsSameFile(out, input)) {
-            return "the output " + out + " is the input " + input +
-                   ", which the book would overwrite";
+            std::string why = "the output ";
+            why.append(out).append(" is the input ").append(input);
+            return why.append(", which the book would overwrite");
         }
     }
     return {};

@@ -84,7 +84,7 @@ void MarkupScanner::ScanTag() {
         skipSpaces();
         if (at_ >= text_.size()) return;
         std::size_t valueBegin = at_;
-        std::size_t valueEnd = at_;
+        std::size_t valueEnd = 0;
         if (text_[at_] == '"' || text_[at_] == '\'') {
             const char quote = text_[at_++];
             valueBegin = at_;

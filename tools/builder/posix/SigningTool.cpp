@@ -18,6 +18,7 @@ std::optional<ToolRun> RunSigningTool(const std::vector<std::string>& arguments,
     std::vector<std::string> all = {"osslsigncode"};
     all.insert(all.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
+    argv.reserve(all.size() + 1);
     for (std::string& argument : all) argv.push_back(argument.data());
     argv.push_back(nullptr);
 
