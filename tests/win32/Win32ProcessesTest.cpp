@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "Win32TestSupport.h"
 #include "platform/win32/Win32Processes.h"
 #include "support/TempDir.h"
+#include "support/Win32TestSupport.h"
 
 namespace quillmere {
 namespace {
