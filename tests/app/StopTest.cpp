@@ -139,7 +139,7 @@ TEST(StopTest, AStartRemovesOnlyTheWorkspacesOfViewersThatAreGone) {
     // Killed: its lock file stays, its lock went with the process.
     real.LockFolder(makeWorkspace("vellumkit__100"));
     // Running: holds its lock.
-    const auto running = real.LockFolder(makeWorkspace("vellumkit__200"));
+    auto running = real.LockFolder(makeWorkspace("vellumkit__200"));
     ASSERT_NE(running, nullptr);
     // Without a lock file (between its creation and its lock, or never ours): left alone.
     makeWorkspace("vellumkit__300");
@@ -151,6 +151,11 @@ TEST(StopTest, AStartRemovesOnlyTheWorkspacesOfViewersThatAreGone) {
 
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_THAT(h.TempEntries(), ElementsAre("vellumkit__200", "vellumkit__300"));
+    // Its viewer gone, the running one's folder goes at the next start; only the backend can
+    // remove a lock file that it keeps out of reach of ordinary calls.
+    running.reset();
+    real.RemoveOrphanedFolders(h.tmp, "vellumkit__");
+    EXPECT_THAT(h.TempEntries(), ElementsAre("vellumkit__300"));
 }
 
 }  // namespace

@@ -185,6 +185,11 @@ TYPED_TEST(FileSystemContract, AFolderLockIsHeldOnceAndItsFileStaysUntilRemoved)
     lock.reset();
     EXPECT_TRUE(this->files().RemoveFolder(this->Path("vellumkit__3")))
         << "something of the lock stayed behind";
+
+    // The released lock's folder is an orphan now (and only the backend can remove a lock file
+    // that it keeps out of reach of ordinary calls).
+    this->files().RemoveOrphanedFolders(this->backend.folder, "vellumkit__");
+    EXPECT_FALSE(fs::exists(bare));
 }
 
 TYPED_TEST(FileSystemContract, OrphanedFoldersAreThoseWithATakableLockAndThePrefix) {
@@ -195,8 +200,7 @@ TYPED_TEST(FileSystemContract, OrphanedFoldersAreThoseWithATakableLockAndThePref
     // A viewer that was killed: the lock file stays, its lock went with the process.
     EXPECT_NE(files.LockFolder(MakeViewerFolder(files, parent, "vellumkit__1", separator)),
               nullptr);
-    const auto running =
-        files.LockFolder(MakeViewerFolder(files, parent, "vellumkit__2", separator));
+    auto running = files.LockFolder(MakeViewerFolder(files, parent, "vellumkit__2", separator));
     ASSERT_NE(running, nullptr);
     MakeViewerFolder(files, parent, "vellumkit__3", separator);  // no lock file
     EXPECT_NE(files.LockFolder(MakeViewerFolder(files, parent, "other__4", separator)), nullptr);
@@ -214,6 +218,13 @@ TYPED_TEST(FileSystemContract, OrphanedFoldersAreThoseWithATakableLockAndThePref
     for (const char* kept : {"vellumkit__2", "vellumkit__3", "other__4"}) {
         EXPECT_EQ(Read(files, parent + kept + separator + "index.htm"), "page") << kept;
     }
+
+    // Once its viewer is gone, a running one's folder is an orphan too.
+    running.reset();
+    files.RemoveOrphanedFolders(parent, "vellumkit__");
+    files.RemoveOrphanedFolders(parent, "other__");
+    EXPECT_FALSE(fs::exists(parent + "vellumkit__2"));
+    EXPECT_FALSE(fs::exists(parent + "other__4"));
 }
 
 }  // namespace
