@@ -25,8 +25,8 @@ inline constexpr RegistryStatus kRegistryMoreData = 234;
 class RegistryKey {
 public:
     virtual ~RegistryKey() = default;
-    // `size` holds the buffer's capacity on entry and the value's byte count on return. A value
-    // larger than the buffer gives kRegistryMoreData, its full size and no data.
+    // `size` holds the buffer's capacity on entry, the value's byte count on return. A value larger
+    // than the buffer gives kRegistryMoreData, its full size and no data; no buffer, only the size.
     virtual RegistryStatus QueryValue(std::string_view name, RegistryValueType& type, void* data,
                                       std::uint32_t& size) = 0;
 };

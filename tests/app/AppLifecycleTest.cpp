@@ -1,15 +1,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <string>
 
 #include "records/SiteAddresses.h"
 #include "support/AppHarness.h"
 #include "support/BookBuilder.h"
+#include "support/ScopedVariable.h"
 #include "ui/QuillmereView.h"
 
 namespace quillmere::testing {
@@ -61,9 +61,6 @@ TEST_F(AppLifecycleTest, ExtractsTheBookShowsTheStartPageAndLeavesNothingBehind)
         EXPECT_EQ(ReadFileBytes(ws + "about.html"), "about Harbour Books");
         EXPECT_EQ(ReadFileBytes(ws + "cover.gif"), cover);
         EXPECT_FALSE(std::filesystem::exists(ws + "Tool.exe"));
-        struct stat info {};
-        ASSERT_EQ(::stat(ws.c_str(), &info), 0);
-        EXPECT_EQ(info.st_mode & 0777, 0700u);
     });
 
     EXPECT_TRUE(looked);
@@ -78,6 +75,17 @@ TEST_F(AppLifecycleTest, ExtractsTheBookShowsTheStartPageAndLeavesNothingBehind)
                             "navigate:" + ws + "index.html", "foreground", "destroy"));
     EXPECT_THAT(h.TempEntries(), IsEmpty());
     EXPECT_FALSE(run.viewOutlivedRun);
+}
+
+TEST_F(AppLifecycleTest, OnlyItsUserMayEnterTheWorkspace) {
+    if (*kNoPermissionBits != '\0') GTEST_SKIP() << kNoPermissionBits;
+    BookFile book = BuildHerbBook({{"index.html", kPage}});
+    h.AcceptTerms("Herbs by the Sea");
+    const std::string ws = h.WorkspaceFor(h.system.now);
+
+    std::optional<unsigned> permissions;
+    ASSERT_EQ(h.Run(book, [&](CQuillmereApp&) { permissions = PermissionBits(ws); }).exitCode, 0);
+    EXPECT_EQ(permissions, 0700u);
 }
 
 TEST_F(AppLifecycleTest, WindowOpensMaximisedWhateverTheStartingState) {
@@ -185,13 +193,14 @@ TEST_F(AppLifecycleTest, AdvertPictureIsWrittenAfterEveryPackagedFileAndRemovedA
     BookFile book =
         BuildHerbBook({{"index.html", "RVX_VERSION_620_5_aaa/bbb <p>"}, {"z.gif", "Z"}});
     h.AcceptTerms("Herbs by the Sea");
-    {
-        std::ofstream reg(h.registryPath, std::ios::app);
-        reg << "\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Tallowbrook\\Adverts]\r\n"
-               "\"M42-V1\"=dword:00000001\r\n\"M42-V2\"=\"Planner\"\r\n\"M42-V3\"=\"Plan beds\"\r\n"
-               "\"M42-V4\"=\"http://planner.example\"\r\n\"M42-V6\"=dword:00000001\r\n"
-               "\"M42-IMGSZ\"=dword:00000003\r\n\"M42-IMG00\"=hex:ff,d8,ff\r\n";
-    }
+    const std::string adverts = "SOFTWARE\\Tallowbrook\\Adverts";
+    h.SeedDword(adverts, "M42-V1", 1);
+    h.SeedString(adverts, "M42-V2", "Planner");
+    h.SeedString(adverts, "M42-V3", "Plan beds");
+    h.SeedString(adverts, "M42-V4", "http://planner.example");
+    h.SeedDword(adverts, "M42-V6", 1);
+    h.SeedDword(adverts, "M42-IMGSZ", 3);
+    h.SeedRegistry(adverts, "M42-IMG00", RegistryValueType::Binary, "\xff\xd8\xff");
     const std::string ws = h.WorkspaceFor(h.system.now);
 
     const RunResult run = h.Run(book, [&](CQuillmereApp&) {
@@ -207,11 +216,13 @@ TEST_F(AppLifecycleTest, AdvertPictureIsWrittenAfterEveryPackagedFileAndRemovedA
 
 TEST_F(AppLifecycleTest, ExitWaitsForAStartedProgramBeforeRemovingTheFolder) {
     const std::string ws = h.WorkspaceFor(h.system.now);
-    const std::string marker = h.root.File("marker");
-    // Reports, after a pause, whether the folder it was started from is still there.
-    const std::string script = "#!/bin/sh\nsleep 1\nif [ -d '" + ws + "' ]; then echo present; " +
-                               "else echo gone; fi > '" + marker + "'\n";
-    BookFile book = BuildHerbBook({{"index.html", "x"}, {"Slow.exe", script}});
+    const std::string record = h.root.File("record");
+    // After a pause, the probe tells whether the folder it was written to is still there.
+    ScopedVariable out("QUILLMERE_PROBE_OUT", record);
+    ScopedVariable watch("QUILLMERE_PROBE_WATCH", ws);
+    ScopedVariable pause("QUILLMERE_PROBE_PAUSE_MS", "1000");
+    BookFile book = BuildHerbBook(
+        {{"index.html", "x"}, {"Slow.exe", ReadFileBytes(QUILLMERE_TEST_PROBE_PATH)}});
     h.AcceptTerms("Herbs by the Sea");
 
     const RunResult run = h.Run(book, [&](CQuillmereApp& app) {
@@ -223,8 +234,8 @@ TEST_F(AppLifecycleTest, ExitWaitsForAStartedProgramBeforeRemovingTheFolder) {
 
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_THAT(h.Messages(), IsEmpty());
-    ASSERT_TRUE(std::filesystem::exists(marker));
-    EXPECT_EQ(ReadFileBytes(marker), "present\n");
+    ASSERT_TRUE(std::filesystem::exists(record));
+    EXPECT_THAT(ReadFileBytes(record), ::testing::HasSubstr("\nwatched=present\nend\n"));
     EXPECT_THAT(h.TempEntries(), IsEmpty());
 }
 

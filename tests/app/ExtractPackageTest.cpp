@@ -139,6 +139,11 @@ TEST_F(ExtractPackageTest, NameThatIsNotAPlainFileNameIsNeverWritten) {
 
 // Shift-JIS 0x95 0x5C and 0x83 0x5C, Big5 0xA5 0x5C: characters whose second byte is a backslash.
 TEST_F(ExtractPackageTest, NamesAreReadAsCharactersOfTheUsersCodePage) {
+    if (*kNamesAreNotBytes != '\0') {
+        GTEST_SKIP() << kNamesAreNotBytes
+                     << ", so the code page this test fakes is not the one files are named in "
+                        "(win32-shift-jis-book runs a book under a Japanese one)";
+    }
     const struct {
         unsigned codePage;
         std::string page, picture;

@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,10 +24,8 @@ BrandingValues Titled(const std::string& title) {
     return values;
 }
 
-std::optional<std::uint32_t> StoredTerms(const std::string& registryPath,
-                                         const std::string& title) {
-    RegFileRegistry fresh(registryPath);
-    auto key = fresh.OpenKeyForQuery("Software\\Tallowbrook\\" + title + "\\LU");
+std::optional<std::uint32_t> StoredTerms(Registry& registry, const std::string& title) {
+    auto key = registry.OpenKeyForQuery("Software\\Tallowbrook\\" + title + "\\LU");
     if (!key) return std::nullopt;
     std::uint8_t bytes[4] = {};
     std::uint32_t size = 4;
@@ -52,21 +50,30 @@ TEST(TermsOfUseTest, FirstStartAsksBeforeTheWindowAndAcceptanceIsRemembered) {
     EXPECT_EQ(box.style.buttons, MessageBoxButtons::YesNo);
     EXPECT_EQ(box.style.icon, MessageBoxIcon::Question);
     EXPECT_EQ(box.style.defaultButton, MessageBoxDefault::Second);
-    EXPECT_EQ(StoredTerms(h.registryPath, "Quiet Harbour"), 1u);
-    const std::string file = ReadFileBytes(h.registryPath);
-    EXPECT_THAT(file, HasSubstr("[HKEY_CURRENT_USER\\Software\\Tallowbrook\\Quiet Harbour\\LU]"));
-    EXPECT_THAT(file, HasSubstr("\"Terms\"=dword:00000001"));
+    EXPECT_EQ(StoredTerms(h.registry, "Quiet Harbour"), 1u);
 
     h.dialogs.shown.clear();
     ASSERT_EQ(h.Run(book).exitCode, 0);
     EXPECT_THAT(h.dialogs.shown, IsEmpty());
 }
 
+TEST(TermsOfUseTest, AcceptanceIsWrittenToTheRegistryFileAsTheRegistryEditorWritesIt) {
+    if (*kNoRegistryFile != '\0') GTEST_SKIP() << kNoRegistryFile;
+    AppHarness h;
+    BookFile book =
+        WriteRawBook(h.root.File("book"), {{"index.html", "x"}}, Titled("Quiet Harbour"));
+    h.dialogs.answers.push_back(MessageBoxAnswer::Yes);
+
+    ASSERT_EQ(h.Run(book).exitCode, 0);
+
+    const std::string file = ReadFileBytes(h.registryPath);
+    EXPECT_THAT(file, HasSubstr("[HKEY_CURRENT_USER\\Software\\Tallowbrook\\Quiet Harbour\\LU]"));
+    EXPECT_THAT(file, HasSubstr("\"Terms\"=dword:00000001"));
+}
+
 TEST(TermsOfUseTest, AFailedWriteIsSilentAndTheQuestionComesAgainAtTheNextStart) {
     AppHarness h;
-    // The registry file's folder is a plain file: the value cannot be stored.
-    { std::ofstream(h.root.File("not-a-folder")) << "x"; }
-    h.registry = RegFileRegistry(h.root.File("not-a-folder") + "/registry.reg");
+    MakeRegistryWritesFail(h.registry, h.root);
     ASSERT_FALSE(h.registry.WriteDword("Software\\Tallowbrook\\Quiet Harbour\\LU", "Terms", 1));
     BookFile book =
         WriteRawBook(h.root.File("book"), {{"index.html", "x"}}, Titled("Quiet Harbour"));
@@ -97,7 +104,7 @@ TEST(TermsOfUseTest, AnyAnswerButYesEndsTheProcessBeforeAnythingIsCreated) {
         EXPECT_EQ(h.dialogs.shown.size(), 1u);
         EXPECT_THAT(h.windowing.log, IsEmpty());
         EXPECT_THAT(h.TempEntries(), IsEmpty());
-        EXPECT_EQ(StoredTerms(h.registryPath, "Quiet Harbour"), std::nullopt);
+        EXPECT_EQ(StoredTerms(h.registry, "Quiet Harbour"), std::nullopt);
     }
 }
 
@@ -135,8 +142,10 @@ TEST(TermsOfUseTest, ResellerPrefixInTheFileNameExempts) {
         {"/books/tlb", false},
     };
     for (const auto& c : cases) {
-        app.SelfImagePath = c.path;
-        EXPECT_EQ(app.IsTermsExempt(), c.exempt) << c.path;
+        std::string path = c.path;
+        std::replace(path.begin(), path.end(), '/', kNativeSeparator);
+        app.SelfImagePath = path;
+        EXPECT_EQ(app.IsTermsExempt(), c.exempt) << path;
     }
 }
 

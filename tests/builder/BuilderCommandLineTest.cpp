@@ -3,19 +3,40 @@
 
 #include <filesystem>
 #include <sstream>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "BookFileBytes.h"
 #include "records/LittleEndian.h"
 #include "records/RecordFields.h"
 #include "support/BookBuilder.h"
+#include "support/NativeBackend.h"
 #include "support/RunProgram.h"
 
 namespace quillmere {
 namespace {
 
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using testing::RunProgram;
+
+// The entries that --inspect lists ("  N: "name" offset X, size Y, ..."), as "name Y" in order.
+std::vector<std::string> ListedEntries(const std::string& report) {
+    std::vector<std::string> entries;
+    std::istringstream lines(report);
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t quote = line.find(": \"");
+        const std::size_t close = line.find("\" offset ");
+        const std::size_t size = line.find(", size ");
+        if (quote == std::string::npos || close == std::string::npos || size == std::string::npos)
+            continue;
+        const std::size_t sizeEnd = line.find(',', size + 7);
+        entries.push_back(line.substr(quote + 3, close - quote - 3) + " " +
+                          line.substr(size + 7, sizeEnd - size - 7));
+    }
+    return entries;
+}
 
 TEST(BuilderCommandLine, HelpDescribesUsageOptionsExitStatusAndAnExample) {
     const auto result = RunProgram(QUILLMERE_BUILDER_PATH, {"--help"});
@@ -64,6 +85,7 @@ TEST(BuilderCommandLine, TakesInlineValuesAndFilesAfterADoubleDash) {
 
 // Shift-JIS 0x95 0x5C, and 0x83 0x41 against 0x83 0x61: characters, not a backslash or a letter.
 TEST(BuilderCommandLine, NamesAreReadInTheCodePageTheReadersUse) {
+    if (*testing::kNamesAreNotBytes != '\0') GTEST_SKIP() << testing::kNamesAreNotBytes;
     testing::TempDir dir;
     const std::string book = dir.File("book");
     const auto result = RunProgram(
@@ -92,11 +114,8 @@ TEST(BuilderCommandLine, AFolderStandsForItsFilesInNameOrder) {
 
     const auto inspected = RunProgram(QUILLMERE_BUILDER_PATH, {"--inspect", book});
     EXPECT_EQ(inspected.exitCode, 0) << inspected.out;
-    EXPECT_THAT(inspected.out,
-                ::testing::ContainsRegex("0: \"first.htm\" offset [0-9]+, size 1,.*\n"
-                                         "  1: \"C.gif\" offset [0-9]+, size 2,.*\n"
-                                         "  2: \"a.htm\" offset [0-9]+, size 3,.*\n"
-                                         "  3: \"b.htm\" offset [0-9]+, size 4,"));
+    EXPECT_THAT(ListedEntries(inspected.out),
+                ElementsAre("first.htm 1", "C.gif 2", "a.htm 3", "b.htm 4"));
 }
 
 // Books spoilt after building; --inspect must find each fault.

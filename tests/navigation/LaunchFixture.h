@@ -4,12 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/AppContext.h"
 #include "navigation/ProgramLaunch.h"
-#include "platform/posix/PosixFileSystem.h"
-#include "platform/posix/PosixProcesses.h"
+#include "platform/AppContext.h"
 #include "records/RecordLayout.h"
 #include "support/FakePlatform.h"
+#include "support/NativeBackend.h"
 #include "support/TempDir.h"
 
 namespace quillmere::testing {
@@ -50,7 +49,7 @@ class RecordingProcesses : public Processes {
     int Wait(ProcessHandle process) override { return real.Wait(process); }
     void Close(ProcessHandle process) override { real.Close(process); }
 
-    PosixProcesses real;
+    NativeProcesses real;
     std::vector<StartCall> starts;
 };
 
@@ -58,14 +57,14 @@ class RecordingProcesses : public Processes {
 struct LaunchPlatform {
     FakeDialogs dialogs;
     FakeLifetime lifetime;
-    PosixFileSystem files;
+    NativeFileSystem files;
     MemoryRegistry registry;
     FakeSystem system;
     RecordingProcesses processes;
     FakeShell shell;
     FakeWindowing windowing;
     Platform platform{dialogs, lifetime, files, registry, system, processes, shell, windowing};
-    AppContext ctx{platform, TextRules{LeadBytes(), '/'}, "Test Book"};
+    AppContext ctx{platform, TextRules{LeadBytes(), kNativeSeparator}, "Test Book"};
 };
 
 }  // namespace quillmere::testing

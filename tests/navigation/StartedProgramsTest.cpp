@@ -8,13 +8,16 @@
 #include <vector>
 
 #include "navigation/StartedPrograms.h"
-#include "platform/posix/PosixProcesses.h"
+#include "support/NativeBackend.h"
+#include "support/ProbeRecord.h"
+#include "support/ScopedVariable.h"
 #include "support/TempDir.h"
 
 namespace quillmere {
 namespace {
 
 using testing::ReadFileBytes;
+using testing::ScopedVariable;
 using testing::TempDir;
 
 // Remembers what was asked, in order; every process "ends" at once.
@@ -68,21 +71,20 @@ TEST(StartedPrograms, NothingRecordedMeansNothingToWaitFor) {
 }
 
 void Append(const std::string& path, const std::string& line) {
-    std::ofstream(path, std::ios::app) << line << "\n";
+    std::ofstream(path, std::ios::app | std::ios::binary) << line << "\n";
 }
 
 TEST(StartedPrograms, WaitReturnsOnlyWhenARunningProgramHasEnded) {
     TempDir dir;
     const std::string events = dir.File("events");
     const std::string go = dir.File("go");
-    const std::string program =
-        dir.Write("waiter.exe", "#!/bin/sh\nwhile [ ! -e '" + go +
-                                    "' ]; do sleep 0.02; done\necho ended >> '" + events + "'\n");
-    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    // The probe waits for `go`, then appends its record, "...end", to `events`.
+    ScopedVariable out("QUILLMERE_PROBE_OUT", events);
+    ScopedVariable await("QUILLMERE_PROBE_AWAIT", go);
 
-    PosixProcesses processes;
+    testing::NativeProcesses processes;
     StartedProgramList list;
-    AddStartedProgram(list, processes.Start(program, {"waiter.exe"}));
+    AddStartedProgram(list, processes.Start(QUILLMERE_TEST_PROBE_PATH, {"waiter.exe"}));
     ASSERT_NE(list.slots[0], kFailedProcess);
 
     // The program is released only from another thread, a while after the wait has begun.
@@ -95,7 +97,8 @@ TEST(StartedPrograms, WaitReturnsOnlyWhenARunningProgramHasEnded) {
     Append(events, "waited");
     releaser.join();
 
-    EXPECT_EQ(ReadFileBytes(events), "released\nended\nwaited\n");
+    EXPECT_EQ(ReadFileBytes(events),
+              "released\n" + testing::ProbeRecord({"waiter.exe"}) + "waited\n");
 }
 
 }  // namespace

@@ -138,6 +138,23 @@ void AppHarness::AcceptTerms(const std::string& title, std::uint32_t value) {
     }
 }
 
+void AppHarness::SeedRegistry(std::string_view subkey, std::string_view name,
+                              RegistryValueType type, std::string_view bytes) {
+    SeedHarnessRegistry(registry, registryPath, subkey, name, type, bytes);
+}
+
+void AppHarness::SeedString(std::string_view subkey, std::string_view name, std::string_view text) {
+    std::string bytes(text);
+    bytes.push_back('\0');
+    SeedRegistry(subkey, name, RegistryValueType::String, bytes);
+}
+
+void AppHarness::SeedDword(std::string_view subkey, std::string_view name, std::uint32_t value) {
+    std::string bytes;
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>(value >> (8 * i)));
+    SeedRegistry(subkey, name, RegistryValueType::Dword, bytes);
+}
+
 std::vector<std::string> AppHarness::Messages() const {
     std::vector<std::string> texts;
     for (const auto& box : dialogs.shown) texts.push_back(box.text);

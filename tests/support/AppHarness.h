@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -61,6 +62,11 @@ class AppHarness {
 
     // Stores the terms as accepted for `title`, as an earlier run would have.
     void AcceptTerms(const std::string& title, std::uint32_t value = 1);
+    // Stores a value in the registry as another program would, not through the seam.
+    void SeedRegistry(std::string_view subkey, std::string_view name, RegistryValueType type,
+                      std::string_view bytes);
+    void SeedString(std::string_view subkey, std::string_view name, std::string_view text);
+    void SeedDword(std::string_view subkey, std::string_view name, std::uint32_t value);
     std::vector<std::string> Messages() const;
     // Names in the temporary folder, sorted.
     std::vector<std::string> TempEntries() const;

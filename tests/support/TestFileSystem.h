@@ -31,7 +31,7 @@ class TestFileSystem : public FileSystem {
     }
 
     std::optional<std::string> temporaryDirectory;
-    std::string fallbackTemporaryDirectory = "/tmp/";
+    std::string fallbackTemporaryDirectory = NativeFileSystem().FallbackTemporaryDirectory();
     // Every CreateFolder gives this instead of creating anything.
     std::optional<CreateDirectoryResult> forcedCreateDirectory;
     // Files created for writing after this many have been created fail to open (0: all do).

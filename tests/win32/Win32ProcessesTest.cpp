@@ -6,10 +6,10 @@
 #include <thread>
 #include <vector>
 
-#include "Win32TestSupport.h"
 #include "platform/win32/SessionEndWatch.h"
 #include "platform/win32/Win32Processes.h"
 #include "support/TempDir.h"
+#include "support/Win32TestSupport.h"
 
 namespace quillmere {
 namespace {

@@ -4,8 +4,8 @@
 #include <array>
 #include <cstring>
 
-#include "Win32TestSupport.h"
 #include "platform/win32/Win32Registry.h"
+#include "support/Win32TestSupport.h"
 
 namespace quillmere {
 namespace {

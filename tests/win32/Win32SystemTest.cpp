@@ -5,11 +5,11 @@
 #include <ctime>
 #include <string>
 
-#include "Win32TestSupport.h"
 #include "platform/LeadBytes.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32System.h"
 #include "support/TempDir.h"
+#include "support/Win32TestSupport.h"
 
 namespace quillmere {
 namespace {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -30,8 +31,9 @@ class Win32RegistryKey final : public RegistryKey {
             return status;
         }
         // Windows leaves a buffer that is too small with unspecified contents; the seam
-        // promises none were written, so the value is read aside first.
-        std::vector<BYTE> aside(size);
+        // promises none were written, so the value is read aside first. The aside buffer is
+        // never empty: a null one would ask for the size alone and report success.
+        std::vector<BYTE> aside(std::max<std::uint32_t>(size, 1));
         const LONG status = RegQueryValueExA(key_, valueName.c_str(), nullptr, &valueType,
                                              aside.data(), &valueSize);
         type = static_cast<RegistryValueType>(valueType);

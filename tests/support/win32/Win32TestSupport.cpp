@@ -1,4 +1,4 @@
-#include "Win32TestSupport.h"
+#include "support/Win32TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -27,12 +27,6 @@ void SetRegistryValue(const std::string& subkey, const std::string& name, DWORD 
         ERROR_SUCCESS);
     RegCloseKey(key);
 }
-
-ScopedVariable::ScopedVariable(const char* name, const std::string& value) : name_(name) {
-    SetEnvironmentVariableA(name, value.c_str());
-}
-
-ScopedVariable::~ScopedVariable() { SetEnvironmentVariableA(name_.c_str(), nullptr); }
 
 std::map<std::string, std::string> ReadProbeRecord(const std::string& path) {
     std::map<std::string, std::string> record;

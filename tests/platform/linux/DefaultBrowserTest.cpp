@@ -1,6 +1,6 @@
-// Hand-offs to a real default-handler lookup. GIO reads the desktop's handler files once per
-// process, so every case runs in a child process with its own home, data and configuration
-// folders set before GIO is first used.
+// Hand-offs through the GIO shell to a real default-handler lookup. GIO reads the desktop's
+// handler files once per process, so every case runs in a child process with its own home, data
+// and configuration folders set before GIO is first used.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>

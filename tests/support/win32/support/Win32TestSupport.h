@@ -5,6 +5,8 @@
 #include <map>
 #include <string>
 
+#include "support/ScopedVariable.h"
+
 namespace quillmere::testing {
 
 // A key of its own under HKEY_CURRENT_USER\Software, deleted with everything below it at the end.
@@ -25,19 +27,6 @@ class ScratchKey {
 // Writes a value straight through the Win32 registry; fails the test when it cannot.
 void SetRegistryValue(const std::string& subkey, const std::string& name, DWORD type,
                       const std::string& data, HKEY root = HKEY_CURRENT_USER);
-
-// Sets an environment variable for this process (and so for the programs it starts) while the
-// object lives.
-class ScopedVariable {
-  public:
-    ScopedVariable(const char* name, const std::string& value);
-    ~ScopedVariable();
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-  private:
-    std::string name_;
-};
 
 // The probe program's report, "name=value" lines; empty when it wrote none.
 std::map<std::string, std::string> ReadProbeRecord(const std::string& path);
