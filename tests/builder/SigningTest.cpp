@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <string_view>
 
 #include "BookFileBytes.h"
 #include "records/BrandingRecord.h"

@@ -8,11 +8,11 @@
 #include <optional>
 #include <string>
 
-#include "Win32TestSupport.h"
 #include "platform/win32/AnsiPaths.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Processes.h"
 #include "support/TempDir.h"
+#include "support/Win32TestSupport.h"
 
 namespace quillmere {
 namespace {
