@@ -145,9 +145,9 @@ const Refusal kRefusals[] = {
      1, "book lies inside the input folder "},
     {"output_below_an_input_folder_by_another_path",
      [](Workshop& w) {
-         fs::create_directories(w.dir.File("site/out"));
+         fs::create_directories(w.dir.File("site"));
          w.dir.Write("site/index.html", "<p>");
-         w.out = w.dir.File("site/out/../out/book");
+         w.out = w.dir.File("site/./../site/book");
          return w.Arguments({w.dir.File("site/")});
      },
      1, "lies inside the input folder "},

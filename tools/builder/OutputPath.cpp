@@ -17,10 +17,16 @@ bool IsSameFile(const fs::path& a, const fs::path& b) {
 
 bool LiesInside(const fs::path& out, const fs::path& folder) {
     std::error_code code;
-    fs::path parent = fs::weakly_canonical(fs::absolute(out, code), code).parent_path();
+    const fs::path full = fs::absolute(out, code);
     if (code) return false;
+    // Where the links cannot be resolved (Wine, for one), the path's own text is still walked up.
+    const fs::path resolved = fs::weakly_canonical(full, code);
+    fs::path parent = (code ? full : resolved).lexically_normal().parent_path();
+    fs::path inputFolder = fs::absolute(folder, code).lexically_normal();
+    if (code) return false;
+    if (!inputFolder.has_filename()) inputFolder = inputFolder.parent_path();
     for (;;) {
-        if (IsSameFile(parent, folder)) return true;
+        if (IsSameFile(parent, inputFolder)) return true;
         if (parent == parent.parent_path()) return false;
         parent = parent.parent_path();
     }

@@ -142,6 +142,30 @@ expect_line "$closed" "zoomed=1"
 finish 0
 no_workspace "$temp" || fail "the Workspace was left after the window closed"
 
+# A signed copy, made by the builder with a certificate of this test's own: its signature lies
+# after the package, so the reader gets the same pages.
+certs=$work/certs
+mkdir "$certs"
+printf 'whole-book\n' >"$certs/password"
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$certs/key.pem" -out "$certs/cert.pem" \
+  -subj "/CN=Whole Book Test" -days 2 -addext extendedKeyUsage=codeSigning >/dev/null 2>&1 ||
+  fail "no test certificate"
+openssl pkcs12 -export -in "$certs/cert.pem" -inkey "$certs/key.pem" -out "$certs/signer.p12" \
+  -passout "file:$certs/password" || fail "no test certificate"
+build "$windows_stub" "$work/signed.exe" --quiet --sign "$certs/signer.p12" \
+  --sign-password-file "$certs/password" || fail "the signed book was not built"
+osslsigncode verify -CAfile "$certs/cert.pem" -in "$work/signed.exe" >/dev/null ||
+  fail "the signed book does not verify"
+wine "Z:$work/signed.exe" & book_pid=$!
+workspace=$(wait_for_pages "$temp")
+for page in index.html sowing.html tending.html harvest.html tools.html style.css cover.svg; do
+  cmp "$work/linux-pages/$page" "$workspace/$page" || fail "signed: $page differs from the Linux stub's"
+done
+closed=$(drive close "$title") || fail "no main window: $closed"
+finish 0
+no_workspace "$temp" || fail "the signed book left its Workspace"
+echo "signed book: verifies, writes the same pages as the unsigned one, exit 0"
+
 # Terms remembered: no box; the session's end cleans up before the process goes.
 run_book
 workspace=$(wait_for_pages "$temp")
@@ -179,6 +203,27 @@ finish 0
 [ -f "$gate/ended" ] || fail "the book ended before its started program"
 no_workspace "$temp" || fail "the Workspace was left after the started program ended"
 echo "closed while a program ran: window hidden, process waited for it, Workspace removed, exit 0"
+
+# The session ends while the closed book waits for its started program: the wait hears it, cleans
+# up what it can and ends the process without waiting further.
+run_launching
+workspace=$(wait_for_pages "$temp")
+wait_until_started
+closed=$(drive close "$title") || fail "no main window: $closed"
+hidden=$(drive hidden "$title") || fail "the window stayed after it was closed: $hidden"
+ended=$(drive endwait "$title") || fail "nothing heard the session's end during the wait: $ended"
+expect_line "$ended" "query=1"
+finish 0
+[ ! -e "$gate/ended" ] || fail "the session's end during the wait waited for the started program"
+left=$(ls -A "$workspace" | tr '\n' ' ')
+[ "$left" = "Waiter.exe lock. " ] || fail "the session's end during the wait left '$left'"
+touch "$gate/release"
+for _ in $(seq 1 100); do
+  [ -f "$gate/ended" ] && ! pgrep -f 'Waiter\.exe' >/dev/null && break
+  sleep 0.2
+done
+[ -f "$gate/ended" ] || fail "the started program did not end"
+echo "session ended during the exit wait: heard, no further wait, all but the running program removed"
 
 # The session's end does not wait for the started program. Windows keeps a running program's file,
 # so that file and the folder's lock stay until the next run, which sweeps them away.

@@ -4,6 +4,8 @@
 //   window-driver close <caption>                close the main window with this caption
 //   window-driver endsession <caption>           tell the main window that the session ends
 //   window-driver hidden <caption>               wait until no main window with it is shown
+//   window-driver endwait <caption>              tell the hidden window that hears the session's
+//                                                end while the exit waits for started programs
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -16,6 +18,7 @@ using namespace quillmere::test;
 
 constexpr DWORD kTimeoutMs = 60000;
 constexpr char kFrameClass[] = "QuillmereMainFrame";
+constexpr char kSessionWatchClass[] = "QuillmereSessionWatch";
 
 int Answer(const std::string& caption, const std::string& button) {
     const auto box = WaitForMessageBox(caption, kTimeoutMs);
@@ -67,12 +70,33 @@ int WaitUntilHidden(const std::string& caption) {
     return 2;
 }
 
+// The watch has no caption of its own; there is one book running.
+int EndSessionDuringTheWait() {
+    HWND watch = nullptr;
+    for (DWORD waited = 0; watch == nullptr && waited < kTimeoutMs; waited += 100) {
+        watch = FindWindowA(kSessionWatchClass, nullptr);
+        if (watch == nullptr) Sleep(100);
+    }
+    if (watch == nullptr) {
+        std::printf("found=0\n");
+        return 2;
+    }
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(watch, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, kTimeoutMs,
+                        &answer);
+    std::printf("found=1\nquery=%d\n", static_cast<int>(answer));
+    SendMessageTimeoutA(watch, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, kTimeoutMs,
+                        &answer);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3 && argc != 4) {
-        std::fprintf(stderr,
-                     "usage: window-driver answer|close|endsession|hidden <caption> [button]\n");
+        std::fprintf(
+            stderr,
+            "usage: window-driver answer|close|endsession|hidden|endwait <caption> [button]\n");
         return 64;
     }
     const std::string command = argv[1];
@@ -80,6 +104,7 @@ int main(int argc, char** argv) {
     if (command == "close") return Close(argv[2], false);
     if (command == "endsession") return Close(argv[2], true);
     if (command == "hidden") return WaitUntilHidden(argv[2]);
+    if (command == "endwait") return EndSessionDuringTheWait();
     std::fprintf(stderr, "unknown command %s\n", argv[1]);
     return 64;
 }
