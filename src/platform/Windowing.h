@@ -56,8 +56,8 @@ class MainWindow {
     // Prints the current page with the print dialog and neither header nor footer.
     virtual void PrintCurrentPage() = 0;
     // Shows a page of the viewer's own, given as HTML text in the ANSI code page, in place of the
-    // current one. It has no file or address of its own, and Back leads from it to the page
-    // before.
+    // current one. No file holds it and its address names no path, and Back leads from it to
+    // the page before.
     virtual void ShowOwnPage(const std::string& html) = 0;
     // Every page from now on is shown at this percentage of its normal size.
     virtual void SetZoom(int percent) = 0;

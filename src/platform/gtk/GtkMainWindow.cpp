@@ -190,7 +190,12 @@ void GtkMainWindow::ShowOwnPage(const std::string& html) {
 gboolean GtkMainWindow::LoadOwnPage(gpointer self) {
     auto* window = static_cast<GtkMainWindow*>(self);
     window->ownPageLoad_ = 0;
-    webkit_web_view_load_html(window->view_, window->ownPage_.c_str(), "about:blank");
+    // An address of its own makes it a step in the history, so that Back leaves it.
+    gchar* encoded = g_base64_encode(reinterpret_cast<const guchar*>(window->ownPage_.data()),
+                                     window->ownPage_.size());
+    const std::string uri = std::string("data:text/html;charset=utf-8;base64,") + encoded;
+    g_free(encoded);
+    webkit_web_view_load_uri(window->view_, uri.c_str());
     return G_SOURCE_REMOVE;
 }
 
