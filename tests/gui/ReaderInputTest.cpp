@@ -200,5 +200,52 @@ TEST_F(ReaderInputTest, ZoomShowsThePageLargerAndStaysForTheNextPage) {
     EXPECT_TRUE(PumpUntil([&] { return PageWidth() == normal; }, 10s));
 }
 
+TEST_F(ReaderInputTest, FindBarCountsMatchesInAnyCaseWrapsAndTakesNoRoomWhenClosed) {
+    ASSERT_TRUE(Open(dir.Write("find.html",
+                               "<title>Find</title><p><span id='m1'>Garden</span> tools, "
+                               "<span id='m2'>garden</span> seeds, <span id='m3'>GARDEN</span> "
+                               "gloves.</p>"),
+                     "Find"));
+    FindBar& find = gtk->Find();
+    const int pageHeight = gtk_widget_get_allocated_height(GTK_WIDGET(gtk->WebView()));
+    EXPECT_FALSE(gtk_widget_get_visible(find.Widget()));
+
+    PressKeys({"ctrl+f"});
+    ASSERT_TRUE(PumpUntil([&] { return find.IsOpen() && gtk_widget_has_focus(find.Entry()); }));
+    ASSERT_TRUE(RunTool({"xdotool", "type", "--delay", "50", "garden"}));
+    const auto label = [&] {
+        return std::string(gtk_label_get_text(GTK_LABEL(find.CountLabel())));
+    };
+    // Which match the page has selected.
+    const auto selected = [&] {
+        return RunScript(gtk->WebView(),
+                         "var s = window.getSelection(); s.rangeCount ? "
+                         "s.getRangeAt(0).startContainer.parentNode.id : ''");
+    };
+    ASSERT_TRUE(PumpUntil([&] { return label() == "1 of 3"; }, 10s)) << label();
+    MaybeScreenshot("find-bar");
+    const struct {
+        std::vector<std::string> keys;
+        const char* label;
+        const char* match;
+    } steps[] = {
+        {{"Return"}, "2 of 3", "m2"},   {{"F3"}, "3 of 3", "m3"},
+        {{"Return"}, "1 of 3", "m1"},   {{"shift+Return"}, "3 of 3", "m3"},
+        {{"shift+F3"}, "2 of 3", "m2"},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.keys[0]);
+        PressKeys(step.keys);
+        EXPECT_TRUE(PumpUntil([&] { return label() == step.label; }, 10s)) << label();
+        EXPECT_TRUE(PumpUntil([&] { return selected() == step.match; }, 10s)) << selected();
+    }
+
+    PressKeys({"Escape"});
+    ASSERT_TRUE(PumpUntil([&] { return !find.IsOpen(); }));
+    EXPECT_TRUE(PumpUntil([&] { return gtk_widget_has_focus(GTK_WIDGET(gtk->WebView())); }));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return gtk_widget_get_allocated_height(GTK_WIDGET(gtk->WebView())) == pageHeight; }));
+}
+
 }  // namespace
 }  // namespace quillmere::testing

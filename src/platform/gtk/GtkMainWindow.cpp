@@ -77,6 +77,8 @@ GtkMainWindow::GtkMainWindow(const FrameDescription& frame, ViewEvents& events,
 
     view_ = CreateBookWebView(shared_->Charset());
     gtk_box_pack_start(GTK_BOX(box), GTK_WIDGET(view_), TRUE, TRUE, 0);
+    findBar_ = std::make_unique<FindBar>(view_);
+    gtk_box_pack_end(GTK_BOX(box), findBar_->Widget(), FALSE, FALSE, 0);
     navigation_ = std::make_unique<NavigationReporter>(view_, events_);
     contextMenu_ = std::make_unique<ViewerContextMenu>(
         view_, ToUtf8(frame.menuItemLabel, shared_->Charset()), menuCommand_,
@@ -100,6 +102,7 @@ GtkMainWindow::GtkMainWindow(const FrameDescription& frame, ViewEvents& events,
 
 GtkMainWindow::~GtkMainWindow() {
     if (ownPageLoad_ != 0) g_source_remove(ownPageLoad_);
+    findBar_.reset();
     scriptDialogs_.reset();
     downloads_.reset();
     contextMenu_.reset();
@@ -266,6 +269,22 @@ gboolean GtkMainWindow::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self
     auto* window = static_cast<GtkMainWindow*>(self);
     const guint modifiers = event->state & gtk_accelerator_get_default_mod_mask();
     // Shift is how many keyboards reach '+'.
+    if (event->keyval == GDK_KEY_F3 && (modifiers & ~GDK_SHIFT_MASK) == 0) {
+        FindBar& find = *window->findBar_;
+        if (!find.IsOpen()) {
+            find.Open();
+        } else if (modifiers & GDK_SHIFT_MASK) {
+            find.Previous();
+        } else {
+            find.Next();
+        }
+        return TRUE;
+    }
+    if (modifiers == GDK_CONTROL_MASK &&
+        (event->keyval == GDK_KEY_f || event->keyval == GDK_KEY_F)) {
+        window->findBar_->Open();
+        return TRUE;
+    }
     if ((modifiers & ~GDK_SHIFT_MASK) == GDK_CONTROL_MASK) {
         const int command = ControlKeyCommand(event->keyval);
         if (command == 0) return FALSE;

@@ -8,6 +8,7 @@
 
 #include "platform/Windowing.h"
 #include "platform/gtk/DownloadRefusal.h"
+#include "platform/gtk/FindBar.h"
 #include "platform/gtk/GtkShared.h"
 #include "platform/gtk/NavigationReporter.h"
 #include "platform/gtk/ScriptDialogs.h"
@@ -22,7 +23,8 @@ inline constexpr const char* kLoadTimesVariable = "QUILLMERE_LOAD_TIMES";
 // Closing the window hides it and ends the message loop; destroying this object destroys the
 // widgets. Keys and mouse buttons the reader knows from browsers are sent as the view's commands:
 // Alt+Left/Right/Home, mouse buttons 8 and 9, Ctrl+P, and Ctrl+plus/minus/0 and Ctrl+wheel for
-// the zoom.
+// the zoom. Ctrl+F opens the find bar below the page, F3 and Shift+F3 go to the next and previous
+// match.
 class GtkMainWindow : public MainWindow {
   public:
     GtkMainWindow(const FrameDescription& frame, ViewEvents& events,
@@ -49,6 +51,7 @@ class GtkMainWindow : public MainWindow {
     GtkWidget* MenuBar() const { return menuBar_; }
     GtkWidget* MenuItem() const { return menuItem_; }
     WebKitWebView* WebView() const { return view_; }
+    FindBar& Find() const { return *findBar_; }
 
   private:
     static gboolean OnDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
@@ -80,6 +83,7 @@ class GtkMainWindow : public MainWindow {
     std::unique_ptr<ViewerContextMenu> contextMenu_;
     std::unique_ptr<DownloadRefusal> downloads_;
     std::unique_ptr<ScriptDialogs> scriptDialogs_;
+    std::unique_ptr<FindBar> findBar_;
     // The viewer's own page waits for the navigation being decided to end first.
     std::string ownPage_;
     guint ownPageLoad_ = 0;
