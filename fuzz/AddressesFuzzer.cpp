@@ -1,15 +1,18 @@
 // Addresses a page asks for. The input is zero-terminated fields: a byte picking the code page
-// and the folder separator, the address, a query key, the help file's path, then a page text
-// for the version tag.
+// and the folder separator, the address, a query key, the help file's path (whose folder is the
+// book's, holding one page, "index.html"), then a page text for the version tag.
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "FuzzInput.h"
+#include "navigation/LocalAddress.h"
 #include "navigation/NavigationRouting.h"
-#include "platform/LeadBytes.h"
 #include "package/PathHelpers.h"
-#include "platform/TextRules.h"
 #include "pages/VersionTag.h"
+#include "platform/LeadBytes.h"
+#include "platform/TextRules.h"
 
 namespace {
 
@@ -27,8 +30,41 @@ struct CountingActions : NavigationActions {
         ++calls;
         FUZZ_CHECK(url.starts_with("http://"));
     }
+    void OpenWithDefaultProgram(const std::string&) override {
+        ++calls;
+        ++programs;
+    }
+    void ShowNotInBook() override {
+        ++calls;
+        ++notInBook;
+    }
     int calls = 0;
+    int programs = 0;
+    int notInBook = 0;
     std::string launched;
+};
+
+// A book folder that holds one page; nothing else is asked of it.
+class OnePageFolder : public FileSystem {
+  public:
+    explicit OnePageFolder(std::string page) : page_(std::move(page)) {}
+    std::unique_ptr<InputFile> OpenForReading(const std::string&) override { return nullptr; }
+    std::unique_ptr<OutputFile> CreateForWriting(const std::string&, FileKind) override {
+        return nullptr;
+    }
+    bool Exists(const std::string& path) override { return path == page_; }
+    bool RemoveFile(const std::string&) override { return false; }
+    CreateDirectoryResult CreateFolder(const std::string&) override {
+        return CreateDirectoryResult::Failed;
+    }
+    bool RemoveFolder(const std::string&) override { return false; }
+    std::optional<std::string> TemporaryDirectory() override { return std::nullopt; }
+    std::string FallbackTemporaryDirectory() override { return "/"; }
+    std::unique_ptr<FolderLock> LockFolder(const std::string&) override { return nullptr; }
+    void RemoveOrphanedFolders(const std::string&, const std::string&) override {}
+
+  private:
+    std::string page_;
 };
 
 bool IsPrefix(const std::string& part, const std::string& whole) {
@@ -47,11 +83,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string helpFile = fields.Next();
     const std::string page = fields.Rest();
 
+    const std::string workspace = GetDirectoryPart(helpFile, rules);
+    OnePageFolder files(workspace + "index.html");
     CountingActions actions;
     bool cancel = false;
-    RouteNavigation(url, cancel, actions, helpFile, rules);
+    RouteNavigation(url, cancel, actions,
+                    BookPlace{workspace, helpFile, rules, files, pick % 2 == 1});
     FUZZ_CHECK(actions.calls <= 1);
     FUZZ_CHECK(cancel || actions.calls == 0);
+    if (actions.programs > 0) FUZZ_CHECK(!SchemeOf(url).empty());
+    if (actions.notInBook > 0) FUZZ_CHECK(LocalPathOf(url, rules).has_value());
     if (!actions.launched.empty()) {
         FUZZ_CHECK(actions.launched == GetQueryValue(url, "sw", rules));
     }

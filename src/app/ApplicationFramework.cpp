@@ -9,7 +9,8 @@ namespace quillmere {
 
 bool CreateDocumentWindow(CQuillmereApp& app) {
     app.Document = std::make_unique<CQuillmereDoc>();
-    app.View = std::make_unique<CQuillmereView>(app.Context, app, app.StartPage);
+    app.View =
+        std::make_unique<CQuillmereView>(app.Context, app, app, app.StartPage, app.Workspace);
     app.MainFrame = CMainFrame::Create(app.Context.platform.windowing, *app.View);
     if (!app.MainFrame || !app.Document->OnNewDocument()) {
         DestroyDocumentWindow(app);

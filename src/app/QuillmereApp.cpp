@@ -9,6 +9,7 @@
 #include "ui/MainFrame.h"
 #include "ui/QuillmereDoc.h"
 #include "ui/QuillmereView.h"
+#include "ui/ZoomSteps.h"
 
 namespace quillmere {
 
@@ -115,6 +116,14 @@ void CQuillmereApp::StartLinkedProgram(const std::string& url) {
     LaunchContext launch{Context,       directory_, SelfImage.get(),
                          SelfImageSize, Workspace,  StartedPrograms};
     quillmere::StartLinkedProgram(launch, url);
+}
+
+std::uint32_t CQuillmereApp::ReadZoom() {
+    return GetProfileInt(Context, "LU", "Zoom", kNormalZoom);
+}
+
+void CQuillmereApp::WriteZoom(std::uint32_t percent) {
+    WriteProfileInt(Context, "LU", "Zoom", percent);
 }
 
 }  // namespace quillmere

@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "records/BrandingSettings.h"
 #include "records/PackageDirectory.h"
+#include "ui/ViewSettings.h"
 
 namespace quillmere {
 
@@ -20,8 +21,9 @@ class CQuillmereView;
 class CMainFrame;
 
 // The application object: owns the whole life of the viewer, from the record checks at start-up
-// to the removal of the Workspace at exit. It starts the programs the view's navigations name.
-class CQuillmereApp : public ProgramActions {
+// to the removal of the Workspace at exit. It starts the programs the view's navigations name and
+// keeps the view's settings in the registry.
+class CQuillmereApp : public ProgramActions, public ViewSettings {
   public:
     // `recordBlock` points at the record block: the branding record followed by the package
     // directory. The stub passes its own; tests pass one found in a built book.
@@ -57,6 +59,10 @@ class CQuillmereApp : public ProgramActions {
 
     void LaunchPackagedProgram(const std::string& name, const std::string& argument) override;
     void StartLinkedProgram(const std::string& url) override;
+
+    // "LU"/"Zoom", beside the terms.
+    std::uint32_t ReadZoom() override;
+    void WriteZoom(std::uint32_t percent) override;
 
     const PackageDirectory& Directory() const { return directory_; }
     bool WorkspaceCreated() const { return workspaceCreated_; }

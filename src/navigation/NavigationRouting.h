@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/FileSystem.h"
 #include "platform/TextRules.h"
 
 namespace quillmere {
@@ -18,12 +19,33 @@ class ProgramActions {
 class NavigationActions : public ProgramActions {
   public:
     virtual void HandOffToBrowser(const std::string& url) = 0;
+    // An address of a scheme the window does not show (mailto:, tel:, ...), for the program the
+    // reader has set up for it.
+    virtual void OpenWithDefaultProgram(const std::string& url) = 0;
+    // The viewer's own short page in place of one that is not part of the book.
+    virtual void ShowNotInBook() = 0;
 };
 
-// Decides one navigation: a packaged-program link, a linked program, a web link for the default
-// browser (all cancelled), or anything else, browsed inside (cancel untouched).
-// `helpFilePath` gives the folder passed to "Hollowquay.exe".
+// Where the book is and how its paths read.
+struct BookPlace {
+    // The folder the pages were written to, with its trailing separator; empty while there is
+    // none, and then no local file is part of the book.
+    const std::string& workspace;
+    // Gives the folder passed to "Hollowquay.exe".
+    const std::string& helpFilePath;
+    const TextRules& rules;
+    // Tells which files of the folder exist.
+    FileSystem& files;
+    // True where the file system ignores letter case.
+    bool pathsIgnoreCase = false;
+};
+
+// Decides one navigation. Cancelled: a packaged-program link, a linked program, a web link for
+// the default browser, an address of another scheme for its own program, and a local file that
+// is not part of the book (a folder, a file outside the Workspace, a page missing from it), for
+// which the viewer's own page is shown. Anything else (the book's pages, https, about:, data:,
+// blob:, javascript:) is browsed inside, with `cancel` untouched.
 void RouteNavigation(const std::string& url, bool& cancel, NavigationActions& actions,
-                     const std::string& helpFilePath, const TextRules& rules);
+                     const BookPlace& book);
 
 }  // namespace quillmere

@@ -10,12 +10,16 @@ inline constexpr int kCommandPrint = 57607;    // ID_FILE_PRINT, the "Print Inst
 inline constexpr int kCommandBack = 32772;     // Alt+Left
 inline constexpr int kCommandForward = 32773;  // Alt+Right
 inline constexpr int kCommandHome = 32774;     // Alt+Home
+// Ctrl+plus, Ctrl+minus and Ctrl+0, and Ctrl with the mouse wheel.
+inline constexpr int kCommandZoomIn = 32775;
+inline constexpr int kCommandZoomOut = 32776;
+inline constexpr int kCommandZoomReset = 32777;
 
 enum class ShowState { Normal = 1, Minimized = 2, Maximized = 3 };
 
 // What the view hears from the browser control.
 class ViewEvents {
-public:
+  public:
     virtual ~ViewEvents() = default;
     // Every navigation a page asks for, before it happens, including those that would open a new
     // window (targetFrame "_blank"). Setting `cancel` stops it; otherwise it is browsed in the
@@ -23,6 +27,9 @@ public:
     virtual void OnBeforeNavigate2(const std::string& url, const std::string& targetFrame,
                                    bool& cancel) = 0;
     virtual void OnCommand(int commandId) = 0;
+    // A page asked for a download (a download link, a file the control cannot show) and it was
+    // refused before anything was written. Reported at most once per page load.
+    virtual void OnDownloadRefused() = 0;
 };
 
 // What the window is built from.
@@ -34,7 +41,7 @@ struct FrameDescription {
 
 // The frame window with its menu bar and the browser control filling the rest.
 class MainWindow {
-public:
+  public:
     virtual ~MainWindow() = default;
     virtual bool GetShowState(ShowState& state) = 0;
     virtual void SetShowState(ShowState state) = 0;
@@ -48,14 +55,20 @@ public:
     virtual void GoForward() = 0;
     // Prints the current page with the print dialog and neither header nor footer.
     virtual void PrintCurrentPage() = 0;
+    // Shows a page of the viewer's own, given as HTML text in the ANSI code page, in place of the
+    // current one. No file holds it and its address names no path, and Back leads from it to
+    // the page before.
+    virtual void ShowOwnPage(const std::string& html) = 0;
+    // Every page from now on is shown at this percentage of its normal size.
+    virtual void SetZoom(int percent) = 0;
 };
 
 class Windowing {
-public:
+  public:
     virtual ~Windowing() = default;
     // nullptr when the window cannot be created.
     virtual std::unique_ptr<MainWindow> CreateMainWindow(const FrameDescription& frame,
-                                                        ViewEvents& events) = 0;
+                                                         ViewEvents& events) = 0;
     // Runs until the reader closes the main window; the window is hidden by then.
     virtual void RunMessageLoop() = 0;
 };

@@ -71,8 +71,9 @@ TEST_F(AppLifecycleTest, ExtractsTheBookShowsTheStartPageAndLeavesNothingBehind)
     EXPECT_EQ(h.windowing.frame.menuItemLabel, "Print Instructions");
     EXPECT_EQ(h.windowing.frame.menuItemCommand, 57607);
     EXPECT_THAT(h.windowing.log,
-                ElementsAre("create", "showstate:3", "show", "update", "caption:Herbs by the Sea",
-                            "navigate:" + ws + "index.html", "foreground", "destroy"));
+                ElementsAre("create", "zoom:100", "showstate:3", "show", "update",
+                            "caption:Herbs by the Sea", "navigate:" + ws + "index.html",
+                            "foreground", "destroy"));
     EXPECT_THAT(h.TempEntries(), IsEmpty());
     EXPECT_FALSE(run.viewOutlivedRun);
 }

@@ -47,7 +47,7 @@ TEST_F(ExtractPackageTest, StartPageIsTheLastIndexPageElseTheFirstPage) {
             h.Run(Raw(c.files), [&](CQuillmereApp& app) { start = app.StartPage; });
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(start, h.WorkspaceFor(h.system.now) + c.start);
-        EXPECT_EQ(h.windowing.log.at(5), "navigate:" + h.WorkspaceFor(h.system.now) + c.start);
+        EXPECT_EQ(h.windowing.log.at(6), "navigate:" + h.WorkspaceFor(h.system.now) + c.start);
         h.windowing.log.clear();
     }
 }

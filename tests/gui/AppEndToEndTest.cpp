@@ -452,6 +452,61 @@ TEST_F(AppEndToEndTest, PackagedProgramLinkStartsTheProgramUnderItsLowerCaseName
     EXPECT_TRUE(TempFolderEmpty());
 }
 
+TEST_F(AppEndToEndTest, ZoomChosenWithTheKeysIsKeptForTheNextRunOfTheBook) {
+    // The page tells the default browser its width in CSS pixels when it loads and whenever the
+    // width changes: what the zoom does to it, seen without reading pixels.
+    const std::string page =
+        "<html><head><script>function report() { location.href = 'http://width.invalid/' + "
+        "window.innerWidth; } addEventListener('load', report); addEventListener('resize', "
+        "report);</script></head><body style=\"margin:0;background:#00ff00\">zoom</body></html>";
+    const std::string book = Build("Zoom Book", {{"index.html", page}});
+    AcceptTerms("Zoom Book");
+    const std::vector<std::string> env = UseStandInBrowser();
+    const auto reportedWidth = [&] {
+        const std::string copy = ReadIfPresent(BrowserCopy());
+        const auto at = copy.find("http://width.invalid/");
+        return at == std::string::npos ? 0 : std::atoi(copy.c_str() + at + 21);
+    };
+    // The width once the window has settled at its size.
+    const auto settledWidth = [&] {
+        int width = 0;
+        WaitUntil([&] {
+            const int before = reportedWidth();
+            std::this_thread::sleep_for(1500ms);
+            width = reportedWidth();
+            return width > 0 && width == before;
+        });
+        return width;
+    };
+
+    int normal = 0;
+    {
+        BookRun first(book, dir, env);
+        const std::string window = WaitForStartPage("Zoom Book");
+        ASSERT_NE(window, "");
+        normal = settledWidth();
+        ASSERT_GT(normal, 0) << "the page reported no width";
+        ASSERT_TRUE(
+            RunTool({"xdotool", "windowfocus", "--sync", window, "key", "ctrl+plus", "ctrl+plus"}));
+        EXPECT_TRUE(
+            WaitUntil([&] { return std::abs(reportedWidth() - normal * 100 / 125) <= 2; }, 30s))
+            << "at 125 %: " << reportedWidth() << " of " << normal;
+        EXPECT_THAT(ReadFileBytes(dir.File("config") + "/tallowbrook/registry.reg"),
+                    HasSubstr("\"Zoom\"=dword:0000007d"));
+        ASSERT_TRUE(AskToClose(window));
+        ASSERT_EQ(first.WaitForExit(), 0);
+    }
+
+    std::filesystem::remove(BrowserCopy());
+    BookRun second(book, dir, env);
+    const std::string window = WaitForStartPage("Zoom Book");
+    ASSERT_NE(window, "");
+    EXPECT_NEAR(settledWidth(), normal * 100 / 125, 2);
+    ASSERT_TRUE(AskToClose(window));
+    EXPECT_EQ(second.WaitForExit(), 0);
+    EXPECT_TRUE(TempFolderEmpty());
+}
+
 // A stop signal at any point of the viewer's life ends in the clean-up.
 TEST_F(AppEndToEndTest, StopSignalWhileTheWindowIsOpenRemovesTheWorkspace) {
     const std::string book = Build("Stopped Book", {{"index.html", LinkPage("start", "b.html")}});

@@ -46,6 +46,7 @@ class RecordingEvents : public ViewEvents {
     void OnBeforeNavigate2(const std::string& url, const std::string& targetFrame,
                            bool& cancel) override;
     void OnCommand(int commandId) override { commands.push_back(commandId); }
+    void OnDownloadRefused() override { ++downloadsRefused; }
 
     // How many times `url` was reported.
     int Count(const std::string& url) const;
@@ -54,6 +55,7 @@ class RecordingEvents : public ViewEvents {
     std::function<bool(const std::string& url)> cancelIf = [](const std::string&) { return false; };
     std::vector<Navigation> navigations;
     std::vector<int> commands;
+    int downloadsRefused = 0;
 };
 
 // Runs `script` in the page and gives its result as text ("" when it fails).

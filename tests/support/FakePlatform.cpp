@@ -122,6 +122,11 @@ class FakeMainWindow : public MainWindow {
     void GoBack() override { owner_.log.push_back("back"); }
     void GoForward() override { owner_.log.push_back("forward"); }
     void PrintCurrentPage() override { owner_.log.push_back("print"); }
+    void ShowOwnPage(const std::string& html) override {
+        owner_.log.push_back("own-page");
+        owner_.ownPages.push_back(html);
+    }
+    void SetZoom(int percent) override { owner_.log.push_back("zoom:" + std::to_string(percent)); }
 
   private:
     FakeWindowing& owner_;

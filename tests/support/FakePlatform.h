@@ -90,8 +90,15 @@ class FakeShell : public Shell {
         calls.push_back({path});
         return result;
     }
+    bool OpenAddressWithDefaultProgram(const std::string& address) override {
+        addresses.push_back(address);
+        return addressHandled;
+    }
     std::vector<ShellCall> calls;
     std::intptr_t result = 42;
+    // Addresses handed to their scheme's program, and whether one is set up.
+    std::vector<std::string> addresses;
+    bool addressHandled = true;
 };
 
 // Starts nothing: every start fails, and there is never anything to wait for.
@@ -120,6 +127,8 @@ class FakeWindowing : public Windowing {
     std::vector<std::string> log;
     ViewEvents* events = nullptr;
     bool windowAlive = false;
+    // The texts of the viewer's own pages it was asked to show.
+    std::vector<std::string> ownPages;
     FrameDescription frame;
 };
 

@@ -77,7 +77,14 @@ GtkMainWindow::GtkMainWindow(const FrameDescription& frame, ViewEvents& events,
 
     view_ = CreateBookWebView(shared_->Charset());
     gtk_box_pack_start(GTK_BOX(box), GTK_WIDGET(view_), TRUE, TRUE, 0);
+    findBar_ = std::make_unique<FindBar>(view_);
+    gtk_box_pack_end(GTK_BOX(box), findBar_->Widget(), FALSE, FALSE, 0);
     navigation_ = std::make_unique<NavigationReporter>(view_, events_);
+    contextMenu_ = std::make_unique<ViewerContextMenu>(
+        view_, ToUtf8(frame.menuItemLabel, shared_->Charset()), menuCommand_,
+        [this](int command) { SendCommand(command); });
+    downloads_ = std::make_unique<DownloadRefusal>(view_, [this] { ReportDownloadRefused(); });
+    scriptDialogs_ = std::make_unique<ScriptDialogs>(view_, window_);
     navigation_->StartWebProcess();
 
     g_signal_connect(window_, "delete-event", G_CALLBACK(OnDelete), this);
@@ -86,11 +93,19 @@ GtkMainWindow::GtkMainWindow(const FrameDescription& frame, ViewEvents& events,
     g_signal_connect(menuBar_, "button-release-event", G_CALLBACK(OnMenuBarRelease), this);
     g_signal_connect(menuItem_, "activate", G_CALLBACK(OnMenuItemActivate), this);
     g_signal_connect(view_, "load-changed", G_CALLBACK(OnLoadChanged), this);
+    g_signal_connect(view_, "button-press-event", G_CALLBACK(OnViewButton), this);
+    g_signal_connect(view_, "button-release-event", G_CALLBACK(OnViewButton), this);
+    g_signal_connect(view_, "scroll-event", G_CALLBACK(OnViewScroll), this);
 
     shared_->mainWindow = window_;
 }
 
 GtkMainWindow::~GtkMainWindow() {
+    if (ownPageLoad_ != 0) g_source_remove(ownPageLoad_);
+    findBar_.reset();
+    scriptDialogs_.reset();
+    downloads_.reset();
+    contextMenu_.reset();
     navigation_.reset();
     g_signal_handlers_disconnect_by_data(view_, this);
     g_signal_handlers_disconnect_by_data(window_, this);
@@ -170,6 +185,35 @@ void GtkMainWindow::GoForward() { webkit_web_view_go_forward(view_); }
 
 void GtkMainWindow::PrintCurrentPage() { PrintPage(view_, window_); }
 
+void GtkMainWindow::ShowOwnPage(const std::string& html) {
+    ownPage_ = ToUtf8(html, shared_->Charset());
+    if (ownPageLoad_ == 0) ownPageLoad_ = g_idle_add(LoadOwnPage, this);
+}
+
+gboolean GtkMainWindow::LoadOwnPage(gpointer self) {
+    auto* window = static_cast<GtkMainWindow*>(self);
+    window->ownPageLoad_ = 0;
+    // An address of its own makes it a step in the history, so that Back leaves it.
+    gchar* encoded = g_base64_encode(reinterpret_cast<const guchar*>(window->ownPage_.data()),
+                                     window->ownPage_.size());
+    const std::string uri = std::string("data:text/html;charset=utf-8;base64,") + encoded;
+    g_free(encoded);
+    webkit_web_view_load_uri(window->view_, uri.c_str());
+    return G_SOURCE_REMOVE;
+}
+
+void GtkMainWindow::SetZoom(int percent) { webkit_web_view_set_zoom_level(view_, percent / 100.0); }
+
+void GtkMainWindow::ReportDownloadRefused() {
+    try {
+        events_.OnDownloadRefused();
+    } catch (const std::exception& error) {
+        g_warning("refused download not reported: %s", error.what());
+    } catch (...) {
+        g_warning("refused download not reported");
+    }
+}
+
 void GtkMainWindow::SendCommand(int command) {
     try {
         events_.OnCommand(command);
@@ -199,8 +243,54 @@ void GtkMainWindow::OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointe
     }
 }
 
+int GtkMainWindow::ControlKeyCommand(guint keyval) {
+    switch (keyval) {
+        case GDK_KEY_p:
+        case GDK_KEY_P:
+            return kCommandPrint;
+        case GDK_KEY_plus:
+        case GDK_KEY_equal:
+        case GDK_KEY_KP_Add:
+            return kCommandZoomIn;
+        case GDK_KEY_minus:
+        case GDK_KEY_underscore:
+        case GDK_KEY_KP_Subtract:
+            return kCommandZoomOut;
+        case GDK_KEY_0:
+        case GDK_KEY_KP_0:
+        case GDK_KEY_KP_Insert:
+            return kCommandZoomReset;
+        default:
+            return 0;
+    }
+}
+
 gboolean GtkMainWindow::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self) {
+    auto* window = static_cast<GtkMainWindow*>(self);
     const guint modifiers = event->state & gtk_accelerator_get_default_mod_mask();
+    // Shift is how many keyboards reach '+'.
+    if (event->keyval == GDK_KEY_F3 && (modifiers & ~GDK_SHIFT_MASK) == 0) {
+        FindBar& find = *window->findBar_;
+        if (!find.IsOpen()) {
+            find.Open();
+        } else if (modifiers & GDK_SHIFT_MASK) {
+            find.Previous();
+        } else {
+            find.Next();
+        }
+        return TRUE;
+    }
+    if (modifiers == GDK_CONTROL_MASK &&
+        (event->keyval == GDK_KEY_f || event->keyval == GDK_KEY_F)) {
+        window->findBar_->Open();
+        return TRUE;
+    }
+    if ((modifiers & ~GDK_SHIFT_MASK) == GDK_CONTROL_MASK) {
+        const int command = ControlKeyCommand(event->keyval);
+        if (command == 0) return FALSE;
+        window->SendCommand(command);
+        return TRUE;
+    }
     if (modifiers != GDK_MOD1_MASK) return FALSE;
     int command = 0;
     switch (event->keyval) {
@@ -219,7 +309,30 @@ gboolean GtkMainWindow::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self
         default:
             return FALSE;
     }
-    static_cast<GtkMainWindow*>(self)->SendCommand(command);
+    window->SendCommand(command);
+    return TRUE;
+}
+
+gboolean GtkMainWindow::OnViewButton(GtkWidget*, GdkEventButton* event, gpointer self) {
+    // The side buttons of a mouse: 8 is back, 9 forward. Both halves of the click are taken, so
+    // the page sees neither.
+    if (event->button != 8 && event->button != 9) return FALSE;
+    if (event->type == GDK_BUTTON_PRESS) {
+        static_cast<GtkMainWindow*>(self)->SendCommand(event->button == 8 ? kCommandBack
+                                                                          : kCommandForward);
+    }
+    return TRUE;
+}
+
+gboolean GtkMainWindow::OnViewScroll(GtkWidget*, GdkEventScroll* event, gpointer self) {
+    if ((event->state & gtk_accelerator_get_default_mod_mask()) != GDK_CONTROL_MASK) return FALSE;
+    double dy = 0;
+    if (event->direction == GDK_SCROLL_UP) dy = -1;
+    if (event->direction == GDK_SCROLL_DOWN) dy = 1;
+    if (event->direction == GDK_SCROLL_SMOOTH) dy = event->delta_y;
+    if (dy != 0) {
+        static_cast<GtkMainWindow*>(self)->SendCommand(dy < 0 ? kCommandZoomIn : kCommandZoomOut);
+    }
     return TRUE;
 }
 

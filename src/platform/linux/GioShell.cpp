@@ -58,4 +58,18 @@ std::intptr_t GioShell::OpenWithDefaultProgram(const std::string& path) {
     return launched ? kShellOpened : kShellAccessDenied;
 }
 
+bool GioShell::OpenAddressWithDefaultProgram(const std::string& address) {
+    OwnedText scheme(g_uri_parse_scheme(address.c_str()));
+    if (!scheme) return false;
+    GObjectPtr<GAppInfo> handler(g_app_info_get_default_for_uri_scheme(scheme.get()));
+    if (!handler) return false;
+
+    GList uris{};
+    uris.data = const_cast<char*>(address.c_str());
+    GError* error = nullptr;
+    const gboolean launched = g_app_info_launch_uris(handler.get(), &uris, nullptr, &error);
+    if (error != nullptr) g_error_free(error);
+    return launched != FALSE;
+}
+
 }  // namespace quillmere

@@ -33,4 +33,9 @@ std::intptr_t Win32Shell::OpenWithDefaultProgram(const std::string& path) {
     return reinterpret_cast<std::intptr_t>(result);
 }
 
+bool Win32Shell::OpenAddressWithDefaultProgram(const std::string& address) {
+    // The program registered for the address's scheme, as the browser control would start it.
+    return OpenWithDefaultProgram(address) > kShellSuccessAbove;
+}
+
 }  // namespace quillmere

@@ -8,6 +8,7 @@ namespace quillmere {
 class Win32Shell : public Shell {
   public:
     std::intptr_t OpenWithDefaultProgram(const std::string& path) override;
+    bool OpenAddressWithDefaultProgram(const std::string& address) override;
 };
 
 }  // namespace quillmere

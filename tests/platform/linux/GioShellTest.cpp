@@ -31,18 +31,23 @@ class FakeDesktop {
         }
     }
 
-    void InstallBrowser() {
+    void InstallBrowser() { InstallProgram("fake-browser", "text/html", "%f"); }
+    // A mail program, the desktop's handler for mailto: addresses.
+    void InstallMailProgram() { InstallProgram("fake-mail", "x-scheme-handler/mailto", "%u"); }
+
+    void InstallProgram(const std::string& name, const std::string& type,
+                        const std::string& field) {
         const std::string script =
-            dir_.Write("fake-browser",
+            dir_.Write(name,
                        "#!/bin/sh\n"
                        "printf '%s\\n' \"$#\" \"$@\" > '" +
                            RecordPart() + "'\nmv '" + RecordPart() + "' '" + Record() + "'\n");
         fs::permissions(script, fs::perms::owner_all);
-        dir_.Write("data/applications/fake-browser.desktop",
-                   "[Desktop Entry]\nType=Application\nName=Fake Browser\nExec=" + script +
-                       " %f\nMimeType=text/html;\n");
+        dir_.Write("data/applications/" + name + ".desktop",
+                   "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + script + " " +
+                       field + "\nMimeType=" + type + ";\n");
         dir_.Write("config/mimeapps.list",
-                   "[Default Applications]\ntext/html=fake-browser.desktop\n");
+                   "[Default Applications]\n" + type + "=" + name + ".desktop\n");
     }
 
     // The system's MIME database, without the system's applications.
@@ -61,6 +66,14 @@ class FakeDesktop {
     // GIO reads the desktop's files once per process, so each call runs in a child of its own
     // whose environment points only at this desktop, with no session bus and no display.
     std::optional<std::intptr_t> OpenInChild(const std::string& path) const {
+        return RunInChild([&] { return GioShell().OpenWithDefaultProgram(path); });
+    }
+    std::optional<std::intptr_t> OpenAddressInChild(const std::string& address) const {
+        return RunInChild(
+            [&] { return std::intptr_t{GioShell().OpenAddressWithDefaultProgram(address)}; });
+    }
+
+    std::optional<std::intptr_t> RunInChild(const std::function<std::intptr_t()>& call) const {
         int pipeFds[2];
         if (pipe(pipeFds) != 0) return std::nullopt;
         const pid_t child = fork();
@@ -76,7 +89,7 @@ class FakeDesktop {
                                      "DBUS_SESSION_BUS_ADDRESS", "DISPLAY", "WAYLAND_DISPLAY"}) {
                 unsetenv(name);
             }
-            const std::intptr_t result = GioShell().OpenWithDefaultProgram(path);
+            const std::intptr_t result = call();
             const bool sent = write(pipeFds[1], &result, sizeof result) == sizeof result;
             _exit(sent ? 0 : 1);
         }
@@ -135,6 +148,20 @@ TEST(GioShellTest, ReportsFailureWithoutHandlerOrFile) {
     const auto missing = withBrowser.OpenInChild(withBrowser.Record() + "-no-such-page.html");
     ASSERT_TRUE(missing.has_value());
     EXPECT_LE(*missing, kShellSuccessAbove);
+}
+
+TEST(GioShellTest, AddressGoesToTheProgramSetUpForItsSchemeOrIsRefused) {
+    const std::string address = "mailto:help@example.org?subject=Seeds%20and%20bulbs";
+    FakeDesktop desktop;
+    desktop.InstallMailProgram();
+    EXPECT_EQ(desktop.OpenAddressInChild(address), 1);
+    EXPECT_EQ(desktop.AwaitRecord(), "1\n" + address + "\n");
+
+    // No program for news: here, nor for anything on a bare desktop.
+    EXPECT_EQ(desktop.OpenAddressInChild("news:comp.gardens"), 0);
+    FakeDesktop bare;
+    EXPECT_EQ(bare.OpenAddressInChild(address), 0);
+    EXPECT_EQ(bare.OpenAddressInChild("no scheme at all"), 0);
 }
 
 }  // namespace

@@ -91,6 +91,15 @@ void WebBrowserHost::Print() {
     });
 }
 
+void WebBrowserHost::SetZoom(int percent) {
+    constexpr auto kOpticalZoom = static_cast<OLECMDID>(63);  // OLECMDID_OPTICAL_ZOOM
+    VARIANT zoom;
+    VariantInit(&zoom);
+    zoom.vt = VT_I4;
+    zoom.lVal = percent;
+    browser_->ExecWB(kOpticalZoom, OLECMDEXECOPT_DONTPROMPTUSER, &zoom, nullptr);
+}
+
 bool WebBrowserHost::TranslateKey(MSG& message) {
     if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST || !active_) return false;
     HWND control = ControlWindow();

@@ -29,6 +29,8 @@ class WebBrowserHost final : public BrowserSiteOwner, public BrowserEventListene
     void GoBack();
     void GoForward();
     void Print();
+    // The control's optical zoom, as a percentage; refused while it holds no document.
+    void SetZoom(int percent);
     // Gives a key message to the control first; true when it took it.
     bool TranslateKey(MSG& message);
 

@@ -140,6 +140,9 @@ void Win32MainWindow::Navigate(const std::string& target) { browser_->Navigate(t
 void Win32MainWindow::GoBack() { browser_->GoBack(); }
 void Win32MainWindow::GoForward() { browser_->GoForward(); }
 void Win32MainWindow::PrintCurrentPage() { browser_->Print(); }
+// The control's about: protocol shows the text after the colon as the page.
+void Win32MainWindow::ShowOwnPage(const std::string& html) { browser_->Navigate("about:" + html); }
+void Win32MainWindow::SetZoom(int percent) { browser_->SetZoom(percent); }
 
 bool Win32MainWindow::PreTranslate(MSG& message) {
     if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;

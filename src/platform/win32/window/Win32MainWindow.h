@@ -32,6 +32,8 @@ class Win32MainWindow final : public MainWindow {
     void GoBack() override;
     void GoForward() override;
     void PrintCurrentPage() override;
+    void ShowOwnPage(const std::string& html) override;
+    void SetZoom(int percent) override;
 
     // Keys the window or the control take before the message is dispatched; true when taken.
     bool PreTranslate(MSG& message);

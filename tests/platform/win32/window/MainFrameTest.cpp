@@ -157,6 +157,7 @@ class ThrowingEvents : public ViewEvents {
         throw std::bad_alloc();
     }
     void OnCommand(int) override { throw std::runtime_error("command failed"); }
+    void OnDownloadRefused() override {}
 };
 
 TEST(MainFrameFailureTest, ExceptionsFromTheViewStopAtTheWindowProcedure) {

@@ -149,6 +149,7 @@ class FailingRouting : public ViewEvents {
         throw std::bad_alloc();
     }
     void OnCommand(int) override {}
+    void OnDownloadRefused() override {}
 };
 
 TEST(NavigationFailureTest, NavigationWhoseRoutingFailsIsNotBrowsed) {

@@ -24,6 +24,7 @@ class RecordingEvents : public ViewEvents {
         if (cancelAll) cancel = true;
     }
     void OnCommand(int commandId) override { commands.push_back(commandId); }
+    void OnDownloadRefused() override {}
 
     bool cancelAll = false;
     std::vector<ReportedNavigation> navigations;
