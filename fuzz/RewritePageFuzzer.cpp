@@ -8,9 +8,9 @@
 
 #include "AdvertStoreText.h"
 #include "FuzzInput.h"
-#include "platform/LeadBytes.h"
 #include "pages/AdvertStore.h"
 #include "pages/RewritePage.h"
+#include "platform/LeadBytes.h"
 #include "records/BrandingSettings.h"
 #include "support/FakePlatform.h"
 

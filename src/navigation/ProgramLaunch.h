@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/AppContext.h"
 #include "navigation/StartedPrograms.h"
+#include "platform/AppContext.h"
 #include "records/PackageDirectory.h"
 
 namespace quillmere {

@@ -5,7 +5,7 @@
 namespace quillmere {
 
 class CBlockCipher {
-public:
+  public:
     explicit CBlockCipher(const char* keyText);
     virtual ~CBlockCipher();
     CBlockCipher(const CBlockCipher&) = delete;
@@ -17,12 +17,12 @@ public:
     virtual std::uint32_t DecryptBuffer(const std::uint8_t* data, std::uint32_t count,
                                         std::uint8_t* buf) = 0;
 
-protected:
+  protected:
     char Key[100];
 };
 
 class CBlowfishCipher : public CBlockCipher {
-public:
+  public:
     explicit CBlowfishCipher(const char* keyText);
     ~CBlowfishCipher() override;
 
@@ -33,7 +33,7 @@ public:
     void EncryptBlock(std::uint32_t& left, std::uint32_t& right) const;
     void DecryptBlock(std::uint32_t& left, std::uint32_t& right) const;
 
-private:
+  private:
     std::uint32_t* PArray;
     std::uint32_t* SBoxes;
 };

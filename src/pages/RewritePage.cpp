@@ -3,8 +3,8 @@
 #include "pages/ClubLinks.h"
 #include "pages/ReplaceAll.h"
 #include "pages/ResellerNumber.h"
-#include "records/SiteAddresses.h"
 #include "pages/SoftwareTag.h"
+#include "records/SiteAddresses.h"
 
 namespace quillmere {
 

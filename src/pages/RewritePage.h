@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/LeadBytes.h"
 #include "pages/AdvertStore.h"
 #include "pages/ReplaceAll.h"
+#include "platform/LeadBytes.h"
 #include "platform/Registry.h"
 #include "records/BrandingSettings.h"
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/TextRules.h"
 #include "platform/Platform.h"
+#include "platform/TextRules.h"
 
 namespace quillmere {
 

@@ -26,7 +26,7 @@ enum class MessageBoxAnswer { Ok, Yes, No, Closed };
 // Modal message boxes. A box shown while a main window exists is modal to it; before that it has
 // no owner.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     virtual MessageBoxAnswer ShowMessageBox(std::string_view text, std::string_view caption,
                                             MessageBoxStyle style) = 0;

@@ -9,14 +9,14 @@ namespace quillmere {
 // (932, 936, 949, 950) have lead bytes; UTF-8 and the single-byte pages have none, so every byte
 // stands for itself in a search.
 class LeadBytes {
-public:
+  public:
     LeadBytes() = default;  // no lead bytes
     explicit LeadBytes(unsigned codePage);
 
     bool IsLead(std::uint8_t byte) const { return table_[byte]; }
     bool Any() const { return any_; }
 
-private:
+  private:
     void MarkRange(unsigned first, unsigned last);
 
     std::array<bool, 256> table_{};

@@ -23,7 +23,7 @@ inline constexpr RegistryStatus kRegistryMoreData = 234;
 
 // A key opened for querying; closed when destroyed.
 class RegistryKey {
-public:
+  public:
     virtual ~RegistryKey() = default;
     // `size` holds the buffer's capacity on entry, the value's byte count on return. A value larger
     // than the buffer gives kRegistryMoreData, its full size and no data; no buffer, only the size.
@@ -34,7 +34,7 @@ public:
 // The current user's registry (HKEY_CURRENT_USER). Subkeys are written with backslashes and compare
 // without regard to letter case, as do value names.
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
     // nullptr when the key does not exist or cannot be read.
     virtual std::unique_ptr<RegistryKey> OpenKeyForQuery(std::string_view subkey) = 0;

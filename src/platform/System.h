@@ -11,13 +11,14 @@ struct PathConventions {
     char separator = '\\';
     // Windows lower-cases the module folder; a case-sensitive file system must keep it.
     bool lowerCaseModuleFolder = true;
-    // True: the stub reads the running executable itself. False: module folder + base name + ".exe".
+    // True: the stub reads the running executable itself. False: module folder + base name +
+    // ".exe".
     bool selfImageIsModuleFile = false;
 };
 
 // What the process knows about itself and its surroundings.
 class System {
-public:
+  public:
     virtual ~System() = default;
     virtual PathConventions Conventions() = 0;
     // Full path of the running executable; nullopt when it cannot be determined.

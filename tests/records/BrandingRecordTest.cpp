@@ -3,11 +3,11 @@
 #include <cstring>
 #include <string>
 
-#include "support/RecordsTestContext.h"
-#include "records/SiteAddresses.h"
 #include "records/BrandingRecord.h"
 #include "records/LittleEndian.h"
 #include "records/RecordFields.h"
+#include "records/SiteAddresses.h"
+#include "support/RecordsTestContext.h"
 
 namespace quillmere {
 namespace {

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <vector>
 
-#include "support/RecordsTestContext.h"
 #include "records/LittleEndian.h"
 #include "records/PackageDirectory.h"
 #include "records/RecordFields.h"
+#include "support/RecordsTestContext.h"
 
 namespace quillmere {
 namespace {
