@@ -21,6 +21,19 @@ using ::testing::Not;
 constexpr const char* kZoomKey = "Software\\Tallowbrook\\Ebook\\LU";
 
 // The zoom values the window was given, in order.
+// The stored zoom, read through the seam as the viewer reads it; nullopt when there is none.
+std::optional<std::uint32_t> StoredZoom(Registry& registry) {
+    const auto key = registry.OpenKeyForQuery(kZoomKey);
+    if (!key) return std::nullopt;
+    RegistryValueType type{};
+    std::uint32_t value = 0;
+    std::uint32_t size = sizeof value;
+    if (key->QueryValue("Zoom", type, &value, size) != kRegistrySuccess || size != sizeof value) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 std::vector<std::string> ZoomsGiven(const std::vector<std::string>& log) {
     std::vector<std::string> zooms;
     for (const auto& entry : log) {
@@ -98,7 +111,10 @@ TEST_F(QuillmereViewTest, PlacesThatAreNotPartOfTheBookShowTheViewersOwnPageInst
         }
         bool cancel = false;
         h.windowing.ownPages.clear();
-        h.windowing.events->OnBeforeNavigate2("file://" + app.Workspace + "b.html", "", cancel);
+        // The control reports local pages as paths on Windows, as file addresses elsewhere.
+        const std::string page = app.Workspace + "b.html";
+        h.windowing.events->OnBeforeNavigate2(kNativeSeparator == '/' ? "file://" + page : page, "",
+                                              cancel);
         EXPECT_FALSE(cancel);
         EXPECT_THAT(h.windowing.ownPages, IsEmpty());
     });
@@ -156,6 +172,7 @@ TEST_F(QuillmereViewTest, WindowStartsAtTheStoredZoomWhenItIsUsable) {
 }
 
 TEST_F(QuillmereViewTest, DamagedZoomValueMeansNormalSize) {
+    if (*kNoRegistryFile != '\0') GTEST_SKIP() << kNoRegistryFile;
     // A text value under the name, where a number belongs.
     ASSERT_TRUE(h.registry.WriteDword(kZoomKey, "Zoom", 150));
     std::string text = ReadFileBytes(h.registryPath);
@@ -178,7 +195,7 @@ TEST_F(QuillmereViewTest, ZoomCommandsStepThroughTheRangeAndTheLastIsKeptForTheN
         }
     });
     EXPECT_THAT(ZoomsGiven(h.windowing.log), ElementsAre("100", "110", "125", "100", "90", "80"));
-    EXPECT_THAT(ReadFileBytes(h.registryPath), HasSubstr("\"Zoom\"=dword:00000050"));
+    EXPECT_EQ(StoredZoom(h.registry), 80u);
 
     h.windowing.log.clear();
     h.Run(book, [&](CQuillmereApp&) {
@@ -190,7 +207,7 @@ TEST_F(QuillmereViewTest, ZoomCommandsStepThroughTheRangeAndTheLastIsKeptForTheN
     EXPECT_THAT(ZoomsGiven(h.windowing.log),
                 ElementsAre("80", "75", "67", "50", "67", "75", "80", "90", "100", "110", "125",
                             "150", "175", "200", "250", "300"));
-    EXPECT_THAT(ReadFileBytes(h.registryPath), HasSubstr("\"Zoom\"=dword:0000012c"));
+    EXPECT_EQ(StoredZoom(h.registry), 300u);
 }
 
 }  // namespace
