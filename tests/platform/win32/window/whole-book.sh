@@ -182,6 +182,21 @@ run_launching() {  # run_launching: starts the launching book, its pid in $book_
   rm -f "$gate"/*
   wine "Z:$work/launching.exe" Waiter.exe & book_pid=$!
 }
+# After the session's end: the book ended at once, leaving only what Windows keeps of its running
+# program (the file and the folder's lock); then the program is let go and must end.
+ended_without_waiting() {  # ended_without_waiting <when>
+  finish 0
+  [ ! -e "$gate/ended" ] || fail "the session's end $1 waited for the started program"
+  local left
+  left=$(ls -A "$workspace" | tr '\n' ' ')
+  [ "$left" = "Waiter.exe lock. " ] || fail "the session's end $1 left '$left' in the Workspace"
+  touch "$gate/release"
+  for _ in $(seq 1 100); do
+    [ -f "$gate/ended" ] && ! pgrep -f 'Waiter\.exe' >/dev/null && break
+    sleep 0.2
+  done
+  [ -f "$gate/ended" ] || fail "the started program did not end"
+}
 wait_until_started() {
   for _ in $(seq 1 300); do
     [ -f "$gate/started" ] && return 0
@@ -213,16 +228,7 @@ closed=$(drive close "$title") || fail "no main window: $closed"
 hidden=$(drive hidden "$title") || fail "the window stayed after it was closed: $hidden"
 ended=$(drive endwait "$title") || fail "nothing heard the session's end during the wait: $ended"
 expect_line "$ended" "query=1"
-finish 0
-[ ! -e "$gate/ended" ] || fail "the session's end during the wait waited for the started program"
-left=$(ls -A "$workspace" | tr '\n' ' ')
-[ "$left" = "Waiter.exe lock. " ] || fail "the session's end during the wait left '$left'"
-touch "$gate/release"
-for _ in $(seq 1 100); do
-  [ -f "$gate/ended" ] && ! pgrep -f 'Waiter\.exe' >/dev/null && break
-  sleep 0.2
-done
-[ -f "$gate/ended" ] || fail "the started program did not end"
+ended_without_waiting "during the exit wait"
 echo "session ended during the exit wait: heard, no further wait, all but the running program removed"
 
 # The session's end does not wait for the started program. Windows keeps a running program's file,
@@ -232,16 +238,7 @@ workspace=$(wait_for_pages "$temp")
 wait_until_started
 ended=$(drive endsession "$title") || fail "no main window: $ended"
 expect_line "$ended" "query=1"
-finish 0
-[ ! -e "$gate/ended" ] || fail "the session's end waited for the started program"
-left=$(ls -A "$workspace" | tr '\n' ' ')
-[ "$left" = "Waiter.exe lock. " ] || fail "the session's end left '$left' in the Workspace"
-touch "$gate/release"
-for _ in $(seq 1 100); do
-  [ -f "$gate/ended" ] && ! pgrep -f 'Waiter\.exe' >/dev/null && break
-  sleep 0.2
-done
-[ -f "$gate/ended" ] || fail "the started program did not end"
+ended_without_waiting "with the window open"
 run_book
 next=$(wait_for_pages "$temp")
 [ ! -e "$workspace" ] || fail "the next run ($next) left the earlier Workspace $workspace behind: $(ls -A "$workspace")"

@@ -34,6 +34,17 @@ int Answer(const std::string& caption, const std::string& button) {
     return 0;
 }
 
+// Asks `window` whether the session may end, prints its answer, then ends the session. The book
+// cleans up and ends while handling the end; the call returns when it has gone.
+void EndSession(HWND window) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, kTimeoutMs,
+                        &answer);
+    std::printf("query=%d\n", static_cast<int>(answer));
+    SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, kTimeoutMs,
+                        &answer);
+}
+
 int Close(const std::string& caption, bool endSession) {
     HWND window = WaitForWindow(kFrameClass, caption, kTimeoutMs);
     if (window == nullptr) {
@@ -46,13 +57,7 @@ int Close(const std::string& caption, bool endSession) {
         PostMessageA(window, WM_CLOSE, 0, 0);
         return 0;
     }
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, kTimeoutMs,
-                        &answer);
-    std::printf("query=%d\n", static_cast<int>(answer));
-    // The book cleans up and ends while handling this; the call returns when it has gone.
-    SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, kTimeoutMs,
-                        &answer);
+    EndSession(window);
     return 0;
 }
 
@@ -81,12 +86,8 @@ int EndSessionDuringTheWait() {
         std::printf("found=0\n");
         return 2;
     }
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutA(watch, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, kTimeoutMs,
-                        &answer);
-    std::printf("found=1\nquery=%d\n", static_cast<int>(answer));
-    SendMessageTimeoutA(watch, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, kTimeoutMs,
-                        &answer);
+    std::printf("found=1\n");
+    EndSession(watch);
     return 0;
 }
 
